@@ -1,0 +1,70 @@
+// The program's one event queue and its clock: the stand-in for the system's thread message
+// queue, WaitMessage, PostMessageA and Sleep.
+//
+// Only the program thread reads the queue. Other threads (sound card callback, terminal
+// reader, outside voice engines) only post. WaitMessage blocks until something arrives; with the
+// virtual clock (headless backend) it instead moves time on to the next scheduled message.
+#pragma once
+#include <cstdint>
+#include <functional>
+
+namespace platform {
+
+enum class MessageKind : int {
+  None = 0,
+  KeyDown,     // a = virtual key (system VK_ codes), b = modifier bits
+  KeyUp,       // a = virtual key, b = modifier bits
+  SysKeyDown,  // a key pressed with Alt and without Ctrl; a, b as KeyDown
+  Char,        // a = Windows-1252 character code, b = modifier bits
+  FocusGained,
+  FocusLost,
+  Paint,       // the display asks for a repaint of the whole grid
+  Close,       // the user closed the window (or the key script ran out at a key wait)
+  Quit,        // the quit message: the program ends with exit code 255
+  WaveDone,    // a = device id, b = block id: a wave block finished playing
+  Wake,        // the private wake message 2980
+  MouseDown,   // right button pressed: a = x, b = y (pixels)
+  MouseMove,   // a = x, b = y
+  MouseUp,
+  User,        // free for a module's own use: a, b as it likes
+};
+
+enum ModifierBits : int { kShift = 1, kCtrl = 2, kAlt = 4 };
+
+struct Message {
+  MessageKind kind = MessageKind::None;
+  int64_t a = 0;
+  int64_t b = 0;
+};
+
+// Adds a message at the end of the queue. Safe from any thread; wakes WaitMessage.
+void PostMessage(const Message& message);
+
+// Takes the first message, if any (never blocks).
+bool PeekMessage(Message& message);
+
+// Blocks until the queue holds a message. With the virtual clock, moves time to the next
+// scheduled message instead; when nothing is scheduled it asks the backend for input (the key
+// script) and, with nothing left at all, posts Close.
+void WaitMessage();
+
+// Milliseconds since program start, from the real or the virtual clock.
+int64_t NowMs();
+
+// The system's Sleep: waits ms milliseconds without handling messages (they stay queued).
+void Sleep(int64_t ms);
+
+// Posts message when the clock reaches atMs (used by timers and by the virtual sound sink).
+// Returns a handle for CancelScheduled.
+uint64_t ScheduleMessage(int64_t atMs, const Message& message);
+void CancelScheduled(uint64_t handle);
+
+// True in the headless backend: time only moves when the program waits.
+bool UsesVirtualClock();
+
+// The console tells the platform whether the program is inside a key wait, so that the key
+// script can deliver its untimed keys at the right moment.
+void SetWaitingForKey(bool waiting);
+bool WaitingForKey();
+
+}  // namespace platform

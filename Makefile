@@ -24,9 +24,13 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The game runs in the folder of the default score file, so the table a player earns is the
+# table read at the next start.
 play: build
 	@mkdir -p $(BUILD)/root/qorbel
-	cd $(BUILD)/root/qorbel && TELUMA_ROOT=$(CURDIR)/$(BUILD)/root $(CURDIR)/$(BUILD)/src/apps/moondrop
+	@cd $(BUILD)/root/qorbel && export TELUMA_ROOT=$(CURDIR)/$(BUILD)/root && \
+	  if [ -x $(CURDIR)/$(BUILD)/src/apps/moondrop ]; then exec $(CURDIR)/$(BUILD)/src/apps/moondrop; \
+	  else exec $(CURDIR)/$(BUILD)/src/apps/teluma-console; fi
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

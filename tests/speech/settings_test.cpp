@@ -1,0 +1,80 @@
+// Reading the suite file: where it is found and the "@" expansion.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "speech/tlwin.hpp"
+#include "testkit/testkit.hpp"
+
+namespace {
+
+// A Windows folder of its own holding the given TELUMA.INI.
+class SuiteFile {
+ public:
+  explicit SuiteFile(const std::string& contents) {
+    dir_.Write("windows/TELUMA.INI", contents);
+    setenv("TELUMA_WINDIR", (dir_.path() + "/windows").c_str(), 1);
+    setenv("TELUMA_ROOT", dir_.path().c_str(), 1);
+  }
+  ~SuiteFile() { unsetenv("TELUMA_WINDIR"); }
+
+ private:
+  testkit::TempDir dir_;
+};
+
+TEST(ReadSuiteSetting, ExpandsAtIntoProgramFolder) {
+  SuiteFile ini(
+      "[TELUMA]\r\nPGMTELUMA=d:\\suite\r\nPROG.HTM=@\\bin\\nav.exe\r\nSOZINHO=@\r\n"
+      "[X]\r\nMEIO=c:\\a@\\b\r\nSEMBARRA=nome@dominio\r\n");
+  EXPECT_EQ(ReadSuiteSetting("TELUMA", "PROG.HTM"), "d:\\suite\\bin\\nav.exe");
+  EXPECT_EQ(ReadSuiteSetting("", "PROG.HTM"), "d:\\suite\\bin\\nav.exe");  // empty = TELUMA
+  EXPECT_EQ(ReadSuiteSetting("TELUMA", "SOZINHO"), "d:\\suite");
+  EXPECT_EQ(ReadSuiteSetting("X", "MEIO"), "c:\\ad:\\suite\\b");
+  EXPECT_EQ(ReadSuiteSetting("X", "SEMBARRA"), "nome@dominio");  // "@" without "\" stays
+  EXPECT_EQ(ReadSuiteSetting("X", "FALTA"), "");
+  EXPECT_EQ(ReadSuiteSetting("NENHUMA", "FALTA", "@\\padrao"), "d:\\suite\\padrao");
+}
+
+TEST(ReadSuiteSetting, EmptyOrSelfReferringProgramFolderMeansStartFolder) {
+  {
+    SuiteFile ini("[TELUMA]\r\nPGMTELUMA=\r\nK=@\\som\r\n");
+    EXPECT_EQ(ReadSuiteSetting("TELUMA", "K"), StartFolder() + "\\som");
+  }
+  {
+    SuiteFile ini("[TELUMA]\r\nPGMTELUMA=@\\x\r\nK=@\r\n");
+    EXPECT_EQ(ReadSuiteSetting("TELUMA", "K"), StartFolder());
+    EXPECT_EQ(ReadSuiteSetting("TELUMA", "PGMTELUMA"), StartFolder() + "\\x");
+  }
+}
+
+TEST(ReadSuiteSetting, ChainsThatExpandIntoThemselvesStop) {
+  SuiteFile ini("[TELUMA]\r\nPGMTELUMA=c:\\p@\\q\r\nK=@\\z\r\nL=a@\\b@\\c\r\n");
+  std::string k = ReadSuiteSetting("TELUMA", "K");
+  EXPECT_TRUE(k.starts_with("c:\\p")) << k;
+  EXPECT_TRUE(k.ends_with("\\q\\z")) << k;
+  EXPECT_LT(k.size(), 300u);
+  // Two references are both expanded when the folder does not refer to itself.
+  SuiteFile plain("[TELUMA]\r\nPGMTELUMA=c:\\p\r\nL=a@\\b@\\c\r\n");
+  EXPECT_EQ(ReadSuiteSetting("TELUMA", "L"), "ac:\\p\\bc:\\p\\c");
+}
+
+TEST(ReadSuiteSetting, LongValuesAreCutToTheSystemBuffer) {
+  std::string huge(5000, 'x');
+  SuiteFile ini("[TELUMA]\r\nPGMTELUMA=" + std::string(400, 'p') + "\r\nK=" + huge +
+                "\r\nA=@" + huge + "\r\n");
+  EXPECT_EQ(ReadSuiteSetting("TELUMA", "K"), std::string(255, 'x'));
+  // The program folder is cut to 255 too; the value after "@" keeps its 254 characters.
+  EXPECT_EQ(ReadSuiteSetting("TELUMA", "A"), std::string(255, 'p') + std::string(254, 'x'));
+}
+
+TEST(ReadSuiteSetting, MissingFileGivesDefaults) {
+  testkit::TempDir empty;
+  setenv("TELUMA_WINDIR", empty.path().c_str(), 1);
+  EXPECT_EQ(ReadSuiteSetting("TRADUTOR", "SAPI"), "");
+  EXPECT_EQ(ReadSuiteSetting("TRADUTOR", "SAPI", "N"), "N");
+  EXPECT_EQ(SuiteSettingsFile(), StartFolder() + "\\TELUMA.INI");
+  unsetenv("TELUMA_WINDIR");
+}
+
+}  // namespace

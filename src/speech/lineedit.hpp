@@ -27,7 +27,7 @@ uint8_t EditLine(std::string& text, int32_t column, int32_t row, bool editable, 
                  int32_t maxLength);
 
 // The cursor position (1-based, within the field) when the last EditLine returned.
-int32_t LastEditPosition();
+int32_t& EditCursorPosition();
 
 // Plays the touch tone of each "#", "*" and digit of text ("dtmf_" + character, "*" as "X",
 // from the letters folder), 100 ms apart; "," pauses a second; other characters are skipped.

@@ -3,7 +3,8 @@
 # build and test on their own; teluma_speech adds playback, speaking and start-up.
 set(teluma_speech_core_sources
   ${CMAKE_CURRENT_LIST_DIR}/tlwinSettings.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/tlwinText.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/tlwinText.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tlwinPageChoice.cpp)
 add_library(teluma_speech_core STATIC ${teluma_speech_core_sources})
 target_link_libraries(teluma_speech_core PUBLIC teluma_platform)
 

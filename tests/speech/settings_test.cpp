@@ -78,3 +78,31 @@ TEST(ReadSuiteSetting, MissingFileGivesDefaults) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ChooseHelpProgram, WebDocumentsAndPrograms) {
+  SuiteFile ini("[TELUMA]\r\nPGMTELUMA=c:\\suite\r\nPROG.HTM=@\\nav.exe\r\n"
+                "PROG.TXT=c:\\ed\\notas.exe\r\n");
+  auto web = ChooseHelpProgram("www.site.com.br", "/home/p");
+  EXPECT_EQ(web.program, "c:\\suite\\nav.exe");
+  EXPECT_EQ(web.parameters, "www.site.com.br");
+  EXPECT_EQ(ChooseHelpProgram("https://a.b/c?d", "/x").parameters, "https://a.b/c?d");
+
+  auto txt = ChooseHelpProgram("leia.txt", "/x");
+  EXPECT_EQ(txt.program, "c:\\ed\\notas.exe");
+  EXPECT_EQ(txt.parameters, "leia.txt");
+  // The type is the three characters after the first dot, upper-cased.
+  EXPECT_EQ(ChooseHelpProgram("a.TxTo.pdf", "/x").program, "c:\\ed\\notas.exe");
+  auto pdf = ChooseHelpProgram("manual.pdf", "/x");
+  EXPECT_EQ(pdf.program, "manual.pdf");  // no program: the platform's association
+  EXPECT_EQ(pdf.parameters, "");
+
+  EXPECT_EQ(ChooseHelpProgram("jogo.exe", "/home/p").program, "/home/p\\jogo.exe");
+  EXPECT_EQ(ChooseHelpProgram("jogo.COM", "c:\\dir\\").program, "c:\\dir\\jogo.COM");
+  EXPECT_EQ(ChooseHelpProgram("d:\\x\\jogo.exe", "/home/p").program, "d:\\x\\jogo.exe");
+  EXPECT_EQ(ChooseHelpProgram("\\x\\jogo.exe", "/home/p").program, "\\x\\jogo.exe");
+  EXPECT_EQ(ChooseHelpProgram("jogo.exe", "/home/p").parameters, "");
+}
+
+}  // namespace

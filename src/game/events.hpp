@@ -1,0 +1,23 @@
+// Random in-flight faults of levels 2 and 3: the clogged hose and the fuel leak, drawn from the
+// program's single pseudo-random generator.
+#pragma once
+#include <cstdint>
+
+// Seeds the generator (once, at start-up).
+void SeedRandom(uint64_t seed);
+// The start-up seed: TELUMA_SEED when it holds a decimal integer, else the clock.
+uint64_t StartupSeed();
+
+// A uniform random integer in [0, n).
+int RandomBelow(int n);
+// True when a uniform random integer in [0, n) is 0.
+bool ChanceOneIn(int n);
+
+// The burn left by a clog: (burn × r) div 5.
+int CloggedBurn(int burn, int r);
+// Takes a leak of amount litres from fuel (never below 0) and returns what was actually lost.
+int DrainFuel(int& fuel, int amount);
+
+// The per-turn events (they speak and change the current flight).
+void HoseClogEvent();
+void FuelLeakEvent();

@@ -1,0 +1,46 @@
+// The platform's sound output behind the wave stream and the effect voice: a sound card through
+// SDL2 audio, or a virtual sink that consumes sound at its nominal rate on the program's clock
+// (the headless backend's virtual clock, or the real clock on a machine without sound).
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "platform/sound/mixer.hpp"
+#include "platform/sound/wave_out.hpp"
+
+namespace platform {
+
+class SoundOutput {
+ public:
+  virtual ~SoundOutput() = default;
+  virtual const char* Name() const = 0;
+  virtual int32_t Open(WaveHandle& handle, const WaveFormat& format) = 0;
+  virtual int32_t Write(WaveHandle handle, WaveHeader& header) = 0;
+  virtual int32_t Reset(WaveHandle handle) = 0;
+  virtual int32_t Close(WaveHandle handle) = 0;
+  virtual void PlayEffect(std::unique_ptr<EffectSound> effect) = 0;
+  virtual void StopEffect() = 0;
+};
+
+// The output of this program, chosen at first use: the virtual sink when the clock is virtual,
+// else the sound card, else (no sound device: said once on standard error) the virtual sink on
+// the real clock.
+SoundOutput& Output();
+
+// Outputs on their own (tests and benchmarks).
+std::unique_ptr<SoundOutput> MakeVirtualOutput(const char* name);
+// Nothing when SDL finds no audio device.
+std::unique_ptr<SoundOutput> MakeSdlOutput();
+
+// Figures of the sound card output (benchmarks): device rate and buffer in frames as obtained.
+struct SdlOutputFigures {
+  int32_t rate = 0;
+  int32_t bufferFrames = 0;
+  int64_t callbacks = 0;
+  // Microseconds from the last reset request to the start of the first callback that
+  // rendered after taking it (0 until one happened).
+  int64_t lastResetToCallbackUs = 0;
+};
+bool SdlFigures(SoundOutput& output, SdlOutputFigures& figures);
+
+}  // namespace platform

@@ -1,0 +1,99 @@
+// The virtual sink: nothing is heard, but every block takes its nominal playing time on the
+// program's clock, so busy, stop and key interruption behave as with a sound card.
+#include <cmath>
+#include <vector>
+
+#include "platform/events.hpp"
+#include "platform/sound/output.hpp"
+
+namespace platform {
+
+WaveHandle NextWaveHandle();
+
+namespace {
+
+class VirtualOutput : public SoundOutput {
+ public:
+  explicit VirtualOutput(const char* name) : name_(name) {}
+
+  const char* Name() const override { return name_; }
+
+  int32_t Open(WaveHandle& handle, const WaveFormat& format) override {
+    if (open_) return kWaveAllocated;
+    if (!format.Playable()) return kWaveBadFormat;
+    open_ = true;
+    format_ = format;
+    handle_ = handle = NextWaveHandle();
+    streamEndUs_ = 0;
+    return kWaveOk;
+  }
+
+  int32_t Write(WaveHandle handle, WaveHeader& header) override {
+    if (!open_ || handle != handle_) return kWaveInvalidHandle;
+    const uint32_t flags = header.flags.load();
+    if (!(flags & kHeaderPrepared)) return kWaveUnprepared;
+    if (flags & kHeaderInQueue) return kWaveStillPlaying;
+    header.flags.store((flags & ~kHeaderDone) | kHeaderInQueue);
+
+    const double frames = double(header.length / uint32_t(format_.FrameBytes()));
+    const double nowUs = double(NowMs()) * 1000.0;
+    streamEndUs_ = std::max(streamEndUs_, nowUs) + frames * 1e6 / format_.rate;
+    const int64_t endMs = int64_t(std::ceil(streamEndUs_ / 1000.0 - 1e-6));
+    Prune();
+    WaveHeader* block = &header;
+    const uint64_t timer = ScheduleAction(endMs, [block, handle] {
+      if (MarkHeaderDone(*block)) PostMessage({MessageKind::WaveDone, handle, block->user});
+    });
+    pending_.push_back({block, timer});
+    return kWaveOk;
+  }
+
+  int32_t Reset(WaveHandle handle) override {
+    if (!open_ || handle != handle_) return kWaveInvalidHandle;
+    for (const Pending& p : pending_) {
+      CancelScheduled(p.timer);
+      if (MarkHeaderDone(*p.header)) PostMessage({MessageKind::WaveDone, handle, p.header->user});
+    }
+    pending_.clear();
+    streamEndUs_ = double(NowMs()) * 1000.0;
+    return kWaveOk;
+  }
+
+  int32_t Close(WaveHandle handle) override {
+    if (!open_ || handle != handle_) return kWaveInvalidHandle;
+    Prune();
+    if (!pending_.empty()) return kWaveStillPlaying;
+    open_ = false;
+    handle_ = 0;
+    return kWaveOk;
+  }
+
+  void PlayEffect(std::unique_ptr<EffectSound>) override {}
+  void StopEffect() override {}
+
+ private:
+  struct Pending {
+    WaveHeader* header;
+    uint64_t timer;
+  };
+
+  // Forgets blocks whose time is over.
+  void Prune() {
+    std::erase_if(pending_, [](const Pending& p) { return !(p.header->flags.load() & kHeaderInQueue); });
+  }
+
+  const char* name_;
+  bool open_ = false;
+  WaveHandle handle_ = 0;
+  WaveFormat format_;
+  double streamEndUs_ = 0;
+  std::vector<Pending> pending_;
+};
+
+}  // namespace
+
+std::unique_ptr<SoundOutput> MakeVirtualOutput(const char* name) {
+  return std::make_unique<VirtualOutput>(name);
+}
+
+}  // namespace platform

@@ -59,8 +59,16 @@ void Sleep(int64_t ms);
 uint64_t ScheduleMessage(int64_t atMs, const Message& message);
 void CancelScheduled(uint64_t handle);
 
+// Runs action on the program thread when the clock reaches atMs (inside a wait or a peek).
+uint64_t ScheduleAction(int64_t atMs, std::function<void()> action);
+
 // True in the headless backend: time only moves when the program waits.
 bool UsesVirtualClock();
+
+// Tests: choose the clock instead of TELUMA_BACKEND, and forget every queued and scheduled
+// message (the virtual clock goes back to 0).
+void SetVirtualClock(bool on);
+void ResetEvents();
 
 // The console tells the platform whether the program is inside a key wait, so that the key
 // script can deliver its untimed keys at the right moment.

@@ -1,0 +1,66 @@
+// The console module: an 80 x 25 text console shown by the display backend, with its key
+// queue, colours, picture, tones, clipboard and the message pumps every wait rests on. The
+// program's standard output (Write/WriteLn) and input (ReadLn) go through it.
+//
+// Positions are 1-based columns and rows. Texts are Windows-1252 bytes.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+// Opens the display at the first output, colour change, clear or key test.
+void OpenConsole();
+void ClearScreen();
+void ClearToLineEnd();
+void MoveCursor(int32_t column, int32_t row);  // clamped into the grid
+int32_t CursorColumn();
+int32_t CursorRow();
+void SetForeground(uint8_t colour);  // ignored with "CORESFIXAS" = S
+void SetBackground(uint8_t colour);
+uint8_t CharAt(int32_t column, int32_t row);  // 0 outside the grid
+uint8_t AttrAt(int32_t column, int32_t row);
+// The current attribute (high nibble background, low nibble text colour), readable and
+// writable.
+uint8_t& TextAttr();
+
+// The picture: a BMP file with a 40-byte header (system path, mapped).
+bool LoadPicture(std::string_view fileName);
+void ShowPicture(int32_t x, int32_t y);
+void ClearPicture();
+
+void PumpWindowMessages();
+void PumpAllMessages();
+void Pause(uint16_t ms);
+// Ends the program through the close path (exit code 0).
+[[noreturn]] void CloseConsole();
+
+void CurrentDate(uint16_t& year, uint16_t& month, uint16_t& day, uint16_t& weekday);
+void CurrentTime(uint16_t& hour, uint16_t& minute, uint16_t& second, uint16_t& hundredths);
+
+// Keyboard.
+bool KeyWaiting();
+uint8_t WaitForKey();
+void SetBrailleMode(int mode);
+int BrailleMode();
+void StartTone(uint16_t hz);
+void StopTone();
+void CopyToClipboard(std::string_view text);
+std::string PasteFromClipboard(size_t size);
+
+// The program's standard output and input.
+void Write(std::string_view text);
+void WriteLn(std::string_view text = {});
+std::string ReadLn();
+
+// The wave device's block-done messages (device, block) are handed to this handler.
+void SetWaveDoneHandler(std::function<void(int64_t device, int64_t block)> handler);
+
+// Console settings fixed before the display opens (defaults: checkBreak on, checkEof and
+// focusKeys off).
+struct ConsoleOptions {
+  bool checkBreak = true;
+  bool checkEof = false;
+  bool focusKeys = false;
+};
+ConsoleOptions& ConsoleSettings();

@@ -1,0 +1,272 @@
+#include "platform/events.hpp"
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform/headless/keysource.hpp"
+#include "platform/lifecycle.hpp"
+#include "platform/transcript.hpp"
+
+namespace platform {
+namespace {
+
+struct Scheduled {
+  int64_t at = 0;
+  uint64_t handle = 0;
+  uint64_t order = 0;
+  Message message;
+  std::function<void()> action;  // when set, run instead of posting message
+};
+
+struct EventState {
+  std::mutex mutex;
+  std::condition_variable arrived;
+  std::deque<Message> queue;
+  std::vector<Scheduled> scheduled;
+  uint64_t nextHandle = 1;
+  int64_t virtualNow = 0;
+  bool waitingForKey = false;
+  int clockMode = -1;  // -1 not decided yet, 0 real, 1 virtual
+  std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+};
+
+EventState& State() {
+  static EventState* state = new EventState;  // still there for the exit procedures
+  return *state;
+}
+
+bool VirtualLocked(EventState& s) {
+  if (s.clockMode < 0) {
+    const char* backend = std::getenv("TELUMA_BACKEND");
+    s.clockMode = (backend && std::strcmp(backend, "headless") == 0) ? 1 : 0;
+  }
+  return s.clockMode == 1;
+}
+
+int64_t NowLocked(EventState& s) {
+  if (VirtualLocked(s)) return s.virtualNow;
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                               s.start)
+      .count();
+}
+
+// Index of the earliest scheduled entry (ties in order of scheduling), or -1.
+int EarliestLocked(EventState& s) {
+  int best = -1;
+  for (size_t i = 0; i < s.scheduled.size(); ++i) {
+    const auto& e = s.scheduled[i];
+    if (best < 0 || e.at < s.scheduled[best].at ||
+        (e.at == s.scheduled[best].at && e.order < s.scheduled[best].order))
+      best = static_cast<int>(i);
+  }
+  return best;
+}
+
+// Moves every scheduled entry that is due at `now` to the queue (or runs its action).
+// Actions run without the lock: they post and schedule themselves.
+void FireDue(int64_t now) {
+  auto& s = State();
+  for (;;) {
+    Scheduled due;
+    {
+      std::lock_guard<std::mutex> lock(s.mutex);
+      int i = EarliestLocked(s);
+      if (i < 0 || s.scheduled[i].at > now) return;
+      due = std::move(s.scheduled[i]);
+      s.scheduled.erase(s.scheduled.begin() + i);
+      if (!due.action) {
+        s.queue.push_back(due.message);
+        continue;
+      }
+    }
+    due.action();
+  }
+}
+
+struct ClockInstaller {
+  ClockInstaller() {
+    InstallExitHandler();
+    Transcript::Get().SetClock([] { return NowMs(); });
+  }
+} clockInstaller;
+
+}  // namespace
+
+void PostMessage(const Message& message) {
+  auto& s = State();
+  {
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.queue.push_back(message);
+  }
+  s.arrived.notify_all();
+}
+
+bool PeekMessage(Message& message) {
+  auto& s = State();
+  FireDue(NowMs());
+  std::lock_guard<std::mutex> lock(s.mutex);
+  if (s.queue.empty()) return false;
+  message = s.queue.front();
+  s.queue.pop_front();
+  return true;
+}
+
+static bool QueueEmpty() {
+  auto& s = State();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  return s.queue.empty();
+}
+
+void WaitMessage() {
+  auto& s = State();
+  if (UsesVirtualClock()) {
+    for (;;) {
+      if (!QueueEmpty()) return;
+      auto& keys = headless::KeySource::Get();
+      // Untimed keys of the script go to a program that waits for a key.
+      if (WaitingForKey() && keys.DeliverUntimed()) continue;
+      int64_t next = -1;
+      {
+        std::lock_guard<std::mutex> lock(s.mutex);
+        int i = EarliestLocked(s);
+        if (i >= 0) next = std::max(s.virtualNow, s.scheduled[i].at);
+      }
+      if (next >= 0) {
+        {
+          std::lock_guard<std::mutex> lock(s.mutex);
+          s.virtualNow = next;
+        }
+        FireDue(next);
+        continue;
+      }
+      // Nothing can ever arrive but a key: a player would press one sooner or later.
+      if (keys.DeliverUntimed()) continue;
+      PostMessage({MessageKind::Close, 0, 0});
+      return;
+    }
+  }
+  std::unique_lock<std::mutex> lock(s.mutex);
+  for (;;) {
+    if (!s.queue.empty()) return;
+    int i = EarliestLocked(s);
+    if (i < 0) {
+      s.arrived.wait(lock);
+      continue;
+    }
+    int64_t wait = s.scheduled[i].at - NowLocked(s);
+    if (wait > 0) {
+      s.arrived.wait_for(lock, std::chrono::milliseconds(wait));
+      continue;
+    }
+    lock.unlock();
+    FireDue(NowMs());
+    lock.lock();
+  }
+}
+
+int64_t NowMs() {
+  auto& s = State();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  return NowLocked(s);
+}
+
+void Sleep(int64_t ms) {
+  if (ms < 0) ms = 0;
+  auto& s = State();
+  if (UsesVirtualClock()) {
+    headless::KeySource::Get();  // its timed keys count from the start
+    int64_t target;
+    {
+      std::lock_guard<std::mutex> lock(s.mutex);
+      target = s.virtualNow + ms;
+    }
+    // Time passes step by step so that scheduled messages fire at their own moments.
+    for (;;) {
+      int64_t next = -1;
+      {
+        std::lock_guard<std::mutex> lock(s.mutex);
+        int i = EarliestLocked(s);
+        if (i >= 0 && s.scheduled[i].at <= target) next = std::max(s.virtualNow, s.scheduled[i].at);
+        if (next < 0) {
+          s.virtualNow = target;
+          return;
+        }
+        s.virtualNow = next;
+      }
+      FireDue(next);
+    }
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+  FireDue(NowMs());
+}
+
+static uint64_t AddScheduled(int64_t atMs, const Message& message, std::function<void()> action) {
+  auto& s = State();
+  uint64_t handle;
+  {
+    std::lock_guard<std::mutex> lock(s.mutex);
+    handle = s.nextHandle++;
+    s.scheduled.push_back({atMs, handle, handle, message, std::move(action)});
+  }
+  s.arrived.notify_all();
+  return handle;
+}
+
+uint64_t ScheduleMessage(int64_t atMs, const Message& message) {
+  return AddScheduled(atMs, message, nullptr);
+}
+
+uint64_t ScheduleAction(int64_t atMs, std::function<void()> action) {
+  return AddScheduled(atMs, {}, std::move(action));
+}
+
+void CancelScheduled(uint64_t handle) {
+  auto& s = State();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  s.scheduled.erase(std::remove_if(s.scheduled.begin(), s.scheduled.end(),
+                                   [&](const Scheduled& e) { return e.handle == handle; }),
+                    s.scheduled.end());
+}
+
+bool UsesVirtualClock() {
+  auto& s = State();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  return VirtualLocked(s);
+}
+
+void SetVirtualClock(bool on) {
+  auto& s = State();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  s.clockMode = on ? 1 : 0;
+}
+
+void ResetEvents() {
+  auto& s = State();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  s.queue.clear();
+  s.scheduled.clear();
+  s.virtualNow = 0;
+  s.waitingForKey = false;
+  s.start = std::chrono::steady_clock::now();
+}
+
+void SetWaitingForKey(bool waiting) {
+  auto& s = State();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  s.waitingForKey = waiting;
+}
+
+bool WaitingForKey() {
+  auto& s = State();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  return s.waitingForKey;
+}
+
+}  // namespace platform

@@ -1,0 +1,4 @@
+# The synthesizer dispatch: the current outside engine and its five operations.
+add_library(teluma_dispatch STATIC ${CMAKE_CURRENT_LIST_DIR}/dispatch.cpp)
+target_link_libraries(teluma_dispatch PUBLIC teluma_platform
+  $<TARGET_NAME_IF_EXISTS:teluma_console>)

@@ -10,7 +10,8 @@ add_library(teluma_game_rules STATIC
   ${CMAKE_CURRENT_LIST_DIR}/score_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/chance.cpp
   ${CMAKE_CURRENT_LIST_DIR}/report_rules.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/list_logic.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/list_logic.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/files.cpp)
 target_include_directories(teluma_game_rules PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_link_libraries(teluma_game_rules PUBLIC teluma_game_catalogue teluma_platform)
 

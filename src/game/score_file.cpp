@@ -1,10 +1,7 @@
 // The score file and the rules of the table.
-#include <unistd.h>
-
 #include <cctype>
 #include <charconv>
 #include <climits>
-#include <cstdio>
 #include <utility>
 
 #include "game/scores.hpp"
@@ -110,17 +107,4 @@ int PlaceScore(ScoreTable& table, int score) {
 std::string ScoreItemText(const ScoreEntry& entry) {
   std::string name = (entry.name + std::string(47, ' ')).substr(0, 40);
   return name + " " + std::to_string(entry.score);
-}
-
-bool ReplaceFile(const std::string& hostPath, std::string_view contents) {
-  std::string temporary = hostPath + ".novo";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) return false;
-  bool ok = std::fwrite(contents.data(), 1, contents.size(), file) == contents.size();
-  ok = std::fflush(file) == 0 && ok;
-  ok = fsync(fileno(file)) == 0 && ok;
-  ok = std::fclose(file) == 0 && ok;
-  if (ok) ok = std::rename(temporary.c_str(), hostPath.c_str()) == 0;
-  if (!ok) std::remove(temporary.c_str());
-  return ok;
 }

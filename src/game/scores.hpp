@@ -40,10 +40,6 @@ int PlaceScore(ScoreTable& table, int score);
 // The list text of an entry: the name cut or padded to 40 characters, a blank and the score.
 std::string ScoreItemText(const ScoreEntry& entry);
 
-// Writes contents to a new file beside hostPath and renames it over hostPath, so that the old
-// file stays whole when writing fails. False on any failure.
-bool ReplaceFile(const std::string& hostPath, std::string_view contents);
-
 void SortScores();
 void LoadScores();
 void SaveScores();

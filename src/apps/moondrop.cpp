@@ -1,0 +1,27 @@
+// moondrop: the spoken moon-landing game.
+#include <cstdio>
+#include <cstring>
+
+#include "game/driver.hpp"
+
+#ifndef TELUMA_VERSION
+#define TELUMA_VERSION "0.1.0"
+#endif
+
+int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0) {
+      std::printf(
+          "Uso: moondrop\n"
+          "Jogo falado de alunisagem: pouse o foguete na Lua usando as teclas 1 a 9 para\n"
+          "queimar combust\xC3\xADvel, Enter para ouvir a altura e a barra de espa\xC3\xA7o para o\n"
+          "relat\xC3\xB3rio completo. As configura\xC3\xA7\xC3\xB5" "es v\xC3\xAAm da se\xC3\xA7\xC3\xA3o MOONDROP de TELUMA.INI.\n");
+      return 0;
+    }
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("moondrop %s\n", TELUMA_VERSION);
+      return 0;
+    }
+  }
+  RunGame();
+}

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "numbers/tlHora.hpp"
 #include "numbers/tllenum.hpp"
 
 namespace {
@@ -124,6 +125,16 @@ TEST(NumberWords, RecordingNames) {
   EXPECT_EQ(NumberWordFile("dois", true), "_duas");
   EXPECT_EQ(NumberWordFile("doze", true), "_doze");
   EXPECT_EQ(NumberWordFile("um", false), "_um");
+}
+
+TEST(Weekday, KnownDates) {
+  EXPECT_EQ(WeekdayOf(1, 1, 1970), 4);
+  EXPECT_EQ(WeekdayOf(29, 2, 2000), 2);
+  EXPECT_EQ(WeekdayOf(1, 3, 2010), 1);
+  EXPECT_EQ(WeekdayOf(1, 3, 1900), 4);
+  EXPECT_EQ(WeekdayOf(28, 2, 2100), 0);
+  EXPECT_EQ(WeekdayOf(1, 1, 1600), 6);
+  EXPECT_EQ(WeekdayOf(1, 1, 1), 1);
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ std::unique_ptr<DisplayBackend> OpenBackend(const DisplayConfig& config, const G
                    requested.c_str());
     if (DisplayAvailable() && BackendRegistered("window")) order.push_back("window");
   }
-  if (requested != "headless") order.push_back("terminal");
+  if (requested != "headless" && requested != "terminal") order.push_back("terminal");
   order.push_back("headless");
   for (const auto& name : order) {
     auto backend = Make(name);

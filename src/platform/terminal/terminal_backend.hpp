@@ -16,6 +16,7 @@ class TerminalBackend : public DisplayBackend {
   void Close() override;
   void DrawRun(int row, int from, int to) override;
   void Repaint() override;
+  void Scrolled() override;
   void Present() override;
   void SetCaret(bool shown, int column, int row) override;
   void SetTitle(std::string_view cp1252Title) override;

@@ -1,0 +1,10 @@
+// The window picture: a rocket against a starry sky, drawn by code into a 24-bit BMP with the
+// 40-byte header the console accepts.
+#pragma once
+#include <string>
+
+namespace recordings {
+
+bool WriteRocketPicture(const std::string& path);
+
+}  // namespace recordings

@@ -22,4 +22,5 @@ endif()
 target_link_libraries(teluma_speech ${teluma_speech_scope} teluma_speech_core
   $<TARGET_NAME_IF_EXISTS:teluma_console> $<TARGET_NAME_IF_EXISTS:teluma_wav>
   $<TARGET_NAME_IF_EXISTS:teluma_diphone> $<TARGET_NAME_IF_EXISTS:teluma_translator>
-  $<TARGET_NAME_IF_EXISTS:teluma_numbers> $<TARGET_NAME_IF_EXISTS:teluma_dispatch>)
+  $<TARGET_NAME_IF_EXISTS:teluma_numbers> $<TARGET_NAME_IF_EXISTS:teluma_dispatch>
+  $<TARGET_NAME_IF_EXISTS:teluma_lineedit>)

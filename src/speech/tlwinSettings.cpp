@@ -112,3 +112,8 @@ bool& SpeechPending() {
   static bool pending = true;
   return pending;
 }
+
+namespace {
+// The start folder is taken before anything can change the current folder.
+[[maybe_unused]] const bool kStartFolderTaken = !StartFolder().empty();
+}  // namespace

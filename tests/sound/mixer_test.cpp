@@ -1,0 +1,178 @@
+// The mixer of the sound card output, driven directly as the audio callback drives it.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "platform/sound/mixer.hpp"
+
+using platform::EffectSound;
+using platform::Mixer;
+using platform::WaveFormat;
+using platform::WaveHeader;
+
+namespace {
+
+std::vector<int16_t> Render(Mixer& mixer, size_t frames) {
+  std::vector<int16_t> out(frames * 2, 12345);
+  mixer.Render(out.data(), frames);
+  return out;
+}
+
+std::vector<Mixer::Event> Events(Mixer& mixer) {
+  std::vector<Mixer::Event> events;
+  Mixer::Event e;
+  while (mixer.PopEvent(e)) {
+    events.push_back(e);
+    delete e.effect;
+  }
+  return events;
+}
+
+void Queue(Mixer& mixer, WaveHeader& header, const std::vector<uint8_t>& data, int64_t user) {
+  header.data = data.data();
+  header.length = uint32_t(data.size());
+  header.user = user;
+  header.flags = platform::kHeaderPrepared | platform::kHeaderInQueue;
+  ASSERT_TRUE(mixer.QueueBlock(&header));
+}
+
+std::unique_ptr<EffectSound> Effect(std::vector<uint8_t> samples, WaveFormat format, bool loop) {
+  auto e = std::make_unique<EffectSound>();
+  e->samples = std::move(samples);
+  e->format = format;
+  e->loop = loop;
+  return e;
+}
+
+}  // namespace
+
+TEST(Mixer, PlaysBlocksInTurnAndReportsEachOnceDone) {
+  Mixer mixer(8000);
+  ASSERT_TRUE(mixer.OpenStream(7, {8000, 8, 1}));
+  std::vector<uint8_t> a(100, 128 + 64), b(50, 128 - 64);
+  WaveHeader ha, hb;
+  Queue(mixer, ha, a, 1);
+  Queue(mixer, hb, b, 2);
+  auto out = Render(mixer, 120);
+  EXPECT_EQ(out[0], 64 * 256);
+  EXPECT_EQ(out[1], 64 * 256);   // mono goes to both sides
+  EXPECT_EQ(out[2 * 110], -64 * 256);
+  auto events = Events(mixer);
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].kind, Mixer::Event::BlockDone);
+  EXPECT_EQ(events[0].handle, 7);
+  EXPECT_EQ(events[0].user, 1);
+  EXPECT_TRUE(ha.flags & platform::kHeaderDone);
+  EXPECT_FALSE(ha.flags & platform::kHeaderInQueue);
+  EXPECT_FALSE(mixer.Idle());
+
+  out = Render(mixer, 100);
+  EXPECT_EQ(out[2 * 99], 0);  // silence once the stream runs dry
+  events = Events(mixer);
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].user, 2);
+  EXPECT_TRUE(mixer.Idle());
+}
+
+TEST(Mixer, ConvertsRatesAndSampleFormats) {
+  // 16-bit stereo at half the device rate: every source frame lasts two device frames.
+  Mixer mixer(22050);
+  ASSERT_TRUE(mixer.OpenStream(1, {11025, 16, 2}));
+  std::vector<uint8_t> data;
+  for (int i = 0; i < 1000; ++i) {
+    for (int16_t v : {int16_t(1000), int16_t(-2000)}) {
+      data.push_back(uint8_t(v));
+      data.push_back(uint8_t(uint16_t(v) >> 8));
+    }
+  }
+  WaveHeader h;
+  Queue(mixer, h, data, 1);
+  auto out = Render(mixer, 1990);
+  EXPECT_EQ(out[2 * 1000], 1000);
+  EXPECT_EQ(out[2 * 1000 + 1], -2000);
+  EXPECT_TRUE(Events(mixer).empty());
+  Render(mixer, 20);
+  EXPECT_EQ(Events(mixer).size(), 1u);
+
+  // The fast rate (1.5 times 11025) on a 48000 device: a ramp stays a ramp.
+  Mixer fast(48000);
+  ASSERT_TRUE(fast.OpenStream(1, {16538, 8, 1}));
+  std::vector<uint8_t> ramp(16538);
+  for (size_t i = 0; i < ramp.size(); ++i) ramp[i] = uint8_t(i * 256 / ramp.size());
+  WaveHeader hr;
+  Queue(fast, hr, ramp, 1);
+  out = Render(fast, 47000);
+  for (size_t i = 2; i < 47000; ++i) ASSERT_GE(out[2 * i], out[2 * (i - 1)]) << i;
+}
+
+TEST(Mixer, ResetReturnsEveryBlockAndSilencesTheStream) {
+  Mixer mixer(8000);
+  ASSERT_TRUE(mixer.OpenStream(3, {8000, 8, 1}));
+  std::vector<uint8_t> data(1000, 200);
+  WaveHeader h[3];
+  for (int i = 0; i < 3; ++i) Queue(mixer, h[i], data, i + 1);
+  Render(mixer, 10);
+  ASSERT_TRUE(mixer.ResetStream(42));
+  auto out = Render(mixer, 10);
+  for (int16_t v : out) ASSERT_EQ(v, 0);
+  auto events = Events(mixer);
+  ASSERT_EQ(events.size(), 4u);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(events[i].kind, Mixer::Event::BlockDone);
+    EXPECT_EQ(events[i].user, i + 1);
+    EXPECT_TRUE(h[i].flags & platform::kHeaderDone);
+  }
+  EXPECT_EQ(events[3].kind, Mixer::Event::ResetDone);
+  EXPECT_EQ(events[3].sequence, 42u);
+
+  // A block the program side already took back is not reported twice.
+  WaveHeader taken;
+  Queue(mixer, taken, data, 9);
+  ASSERT_TRUE(platform::MarkHeaderDone(taken));
+  mixer.ResetStream(43);
+  Render(mixer, 1);
+  events = Events(mixer);
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].kind, Mixer::Event::ResetDone);
+}
+
+TEST(Mixer, NewEffectCutsTheOldOneAndLoopsPlayOn) {
+  Mixer mixer(8000);
+  ASSERT_TRUE(mixer.PlayEffect(Effect(std::vector<uint8_t>(10, 200), {8000, 8, 1}, true)));
+  auto out = Render(mixer, 100);
+  for (size_t i = 0; i < 100; ++i) ASSERT_EQ(out[2 * i], 72 * 256) << i;  // looped
+  EXPECT_TRUE(Events(mixer).empty());
+
+  ASSERT_TRUE(mixer.PlayEffect(Effect(std::vector<uint8_t>(10, 64), {8000, 8, 1}, false)));
+  out = Render(mixer, 20);
+  EXPECT_EQ(out[0], -64 * 256);
+  EXPECT_EQ(out[2 * 15], 0);  // a sound that is not looped ends
+  auto events = Events(mixer);
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0].kind, Mixer::Event::EffectRetired);
+  EXPECT_EQ(events[1].kind, Mixer::Event::EffectRetired);
+  EXPECT_TRUE(mixer.Idle());
+
+  mixer.PlayEffect(Effect(std::vector<uint8_t>(10, 200), {8000, 8, 1}, true));
+  mixer.StopEffect();
+  out = Render(mixer, 5);
+  EXPECT_EQ(out[0], 0);
+  EXPECT_EQ(Events(mixer).size(), 1u);  // the stopped effect, never heard
+}
+
+TEST(Mixer, SumsBothVoicesAndClipsAtFullScale) {
+  Mixer mixer(8000);
+  mixer.OpenStream(1, {8000, 8, 1});
+  std::vector<uint8_t> loud(100, 255);
+  WaveHeader h;
+  Queue(mixer, h, loud, 1);
+  mixer.PlayEffect(Effect(std::vector<uint8_t>(100, 255), {8000, 8, 1}, false));
+  auto out = Render(mixer, 10);
+  EXPECT_EQ(out[0], 32767);
+  mixer.ResetStream(1);
+  Render(mixer, 1);
+  Events(mixer);
+  out = Render(mixer, 1);
+  EXPECT_EQ(out[0], 127 * 256);
+}

@@ -68,7 +68,7 @@ class SayTree {
     options.keys = keys;
     options.env = {{"TELUMA_ROOT", dir_.path()}, {"TELUMA_WINDIR", dir_.path() + "/windows"}};
     options.workDir = dir_.path();
-    return testkit::RunHeadless(testkit::BuildDir() + "/src/apps/teluma-say", options);
+    return testkit::RunHeadless(TELUMA_SAY_PROGRAM, options);
   }
 
   const testkit::TempDir& dir() const { return dir_; }
@@ -178,7 +178,9 @@ TEST(TelumaSay, AKeyStopsSpeakingAtOnce) {
   EXPECT_LT(stop->ms - 500, 50);
   // Nothing more is heard after the stop.
   for (const Event& e : r.events) {
-    if (e.name == "PLAY" || e.name == "IMAGE") EXPECT_LE(e.ms, stop->ms) << e.name << e.data;
+    if (e.name == "PLAY" || e.name == "IMAGE") {
+      EXPECT_LE(e.ms, stop->ms) << e.name << e.data;
+    }
   }
   const Event* exit = Find(r, "EXIT");
   ASSERT_NE(exit, nullptr);

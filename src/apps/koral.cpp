@@ -1,0 +1,152 @@
+// koral: prints a stage of the Portuguese front end for a text (normalised text, pitch-pattern
+// tokens, phoneme list or MBROLA lines), reading the rule files of the data tree or of --rules.
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "platform/cp1252.hpp"
+#include "platform/paths.hpp"
+#include "tts/uttsExcessoes.hpp"
+#include "tts/uttsInic.hpp"
+#include "tts/uttsPortug.hpp"
+#include "tts/uttsPreproc.hpp"
+#include "tts/uttsProsodia.hpp"
+#include "tts/uttsTexto.hpp"
+
+#ifndef TELUMA_VERSION
+#define TELUMA_VERSION "0.1.0"
+#endif
+
+namespace {
+
+enum class Stage { Normalize, Tokens, Phonemes, Pho, Wave };
+
+void PrintLine(const std::string& cp1252) {
+  std::string utf8 = platform::Cp1252ToUtf8(cp1252);
+  utf8 += '\n';
+  std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+}
+
+void Usage() {
+  std::cout <<
+      "Uso: koral ETAPA [--rules PASTA] [--speed FATOR] [--pitch FATOR] [TEXTO...]\n"
+      "Mostra uma etapa do conversor de texto em fala do português.\n"
+      "  --normalize      texto normalizado (números, siglas e símbolos por extenso)\n"
+      "  --tokens         palavras com seus padrões de entonação\n"
+      "  --phonemes       lista de fonemas\n"
+      "  --pho            linhas MBROLA (fonema, duração, alvos de frequência)\n"
+      "  --rules PASTA    pasta dos arquivos de regras (padrão: c:\\qorbel\\koraltts)\n"
+      "  --speed FATOR    fator de duração (padrão 1.0)\n"
+      "  --pitch FATOR    fator de frequência (padrão 1.0)\n"
+      "  --help, --version\n"
+      "Sem TEXTO, o texto é lido da entrada padrão.\n";
+}
+
+bool ParseFactor(const std::string& text, double& value) {
+  std::string t = text;
+  for (auto& c : t)
+    if (c == ',') c = '.';
+  char* end = nullptr;
+  value = std::strtod(t.c_str(), &end);
+  return !t.empty() && end && *end == 0 && value > 0;
+}
+
+std::string RuleFile(const std::string& folder, const char* name) {
+  return platform::ResolveCase(platform::JoinPath(folder, name));
+}
+
+int Fail(const std::string& utf8) {
+  std::cerr << "koral: " << utf8 << "\n";
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Stage stage = Stage::Phonemes;
+  bool stageGiven = false;
+  std::string rules, waveFile;
+  double durationFactor = 1.0, pitchFactor = 1.0;
+  std::vector<std::string> words;
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    auto needValue = [&](std::string& into) {
+      if (i + 1 >= argc) return false;
+      into = argv[++i];
+      return true;
+    };
+    std::string value;
+    if (a == "--help" || a == "-h") { Usage(); return 0; }
+    if (a == "--version") { std::cout << "koral " TELUMA_VERSION "\n"; return 0; }
+    if (a == "--normalize") { stage = Stage::Normalize; stageGiven = true; }
+    else if (a == "--tokens") { stage = Stage::Tokens; stageGiven = true; }
+    else if (a == "--phonemes") { stage = Stage::Phonemes; stageGiven = true; }
+    else if (a == "--pho") { stage = Stage::Pho; stageGiven = true; }
+    else if (a == "-w") {
+      if (!needValue(waveFile)) return Fail("falta o nome do arquivo depois de -w");
+      stage = Stage::Wave;
+      stageGiven = true;
+    } else if (a == "--rules") {
+      if (!needValue(rules)) return Fail("falta a pasta depois de --rules");
+    } else if (a == "--speed" || a == "--pitch") {
+      double& target = a == "--speed" ? durationFactor : pitchFactor;
+      if (!needValue(value) || !ParseFactor(value, target))
+        return Fail("fator inválido para " + a);
+    } else if (a == "--") {
+      for (++i; i < argc; ++i) words.push_back(argv[i]);
+    } else {
+      words.push_back(a);
+    }
+  }
+  if (!stageGiven) {
+    Usage();
+    return 2;
+  }
+  if (stage == Stage::Wave)
+    return Fail("a gravação da fala em arquivo (-w) ainda não está disponível nesta versão");
+
+  std::string text;
+  if (words.empty()) {
+    text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+  } else {
+    for (size_t i = 0; i < words.size(); ++i) text += (i ? " " : "") + words[i];
+  }
+  text = TrimText(platform::Utf8ToCp1252(text));
+
+  const std::string folder = rules.empty() ? platform::MapPath("c:\\qorbel\\koraltts") : rules;
+  SetProsodyMessageHandler([](const std::string& message) {
+    std::cerr << platform::Cp1252ToUtf8(message) << std::endl;
+  });
+  // The rule files in the engine's order; a stage loads only what it reads.
+  if (stage >= Stage::Phonemes &&
+      !LoadPortugueseRules(RuleFile(folder, "portug.nrl"), RuleFile(folder, "portug.exc")))
+    return Fail("Erro na base de dados de português");
+  if (!LoadAbbreviations(RuleFile(folder, "portug.abr")))
+    return Fail("Erro no arquivo de abreviaturas");
+  if (stage >= Stage::Tokens && !LoadProsody(RuleFile(folder, "portug.pro")))
+    return Fail("Erro no arquivo de prosódia");
+  if (stage >= Stage::Pho && !LoadDiphones(RuleFile(folder, "portug.dfn")))
+    return Fail("Erro no arquivo de prosódia");
+
+  if (text.empty()) return 0;
+  std::string normal = NormalizeText(text);
+  if (stage == Stage::Normalize) {
+    PrintLine(normal);
+    return 0;
+  }
+  std::vector<std::string> items = AssignPitchPatterns(TokenizeWithKeys(normal), true);
+  if (stage == Stage::Tokens) {
+    for (const auto& item : items) PrintLine(item);
+    return 0;
+  }
+  PhonemeList phonemes = TokensToPhonemes(items);
+  if (stage == Stage::Phonemes) {
+    for (const auto& line : phonemes) PrintLine(line);
+    return 0;
+  }
+  for (const auto& line : BuildPhoLines(phonemes, durationFactor, pitchFactor)) PrintLine(line);
+  return 0;
+}

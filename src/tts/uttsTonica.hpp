@@ -1,0 +1,6 @@
+// Stress of a Portuguese word from its spelling alone.
+#pragma once
+#include <string_view>
+
+// 1-based position of the stressed letter of an upper-case word, 0 when it has none.
+int FindStress(std::string_view word);

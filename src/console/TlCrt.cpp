@@ -170,7 +170,11 @@ void OpenConsole() {
   c.setup = teluma::console::ReadConsoleSetup();
   c.keyboard.checkBreak = c.options.checkBreak;
   c.keyboard.focusKeys = c.options.focusKeys;
+  // The cursor may have been placed before the display opened: it stays where it is.
+  int32_t column = c.screen.column, row = c.screen.row;
   c.screen.Reset(c.setup.attr);
+  c.screen.column = column;
+  c.screen.row = row;
   platform::DisplayConfig config;
   config.columns = Screen::kColumns;
   config.rows = Screen::kRows;

@@ -1,0 +1,137 @@
+// The terminal backend driven through a pseudo-terminal: real escape sequences in, key codes
+// and drawn text out.
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/ioctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "testkit/testkit.hpp"
+
+namespace {
+
+struct PtyRun {
+  int master = -1;
+  pid_t pid = -1;
+  std::string screen;  // everything the program drew
+
+  void Start(const std::string& program, std::vector<std::string> args, const std::string& transcript,
+             int columns = 80, int rows = 25) {
+    struct winsize ws{};
+    ws.ws_col = static_cast<unsigned short>(columns);
+    ws.ws_row = static_cast<unsigned short>(rows);
+    pid = forkpty(&master, nullptr, nullptr, &ws);
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      setenv("TELUMA_BACKEND", "terminal", 1);
+      setenv("TELUMA_TRANSCRIPT", transcript.c_str(), 1);
+      setenv("TELUMA_WINDIR", "/nonexistent-windir", 1);
+      std::vector<char*> argv{const_cast<char*>(program.c_str())};
+      for (auto& a : args) argv.push_back(a.data());
+      argv.push_back(nullptr);
+      alarm(30);
+      execv(program.c_str(), argv.data());
+      _exit(127);
+    }
+  }
+
+  // Reads what comes for ms milliseconds (or until the program is gone).
+  void Read(int ms) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    char buffer[4096];
+    while (std::chrono::steady_clock::now() < end) {
+      struct pollfd p{master, POLLIN, 0};
+      if (poll(&p, 1, 20) <= 0) continue;
+      ssize_t n = read(master, buffer, sizeof buffer);
+      if (n <= 0) return;
+      screen.append(buffer, static_cast<size_t>(n));
+    }
+  }
+
+  void Send(const std::string& bytes) {
+    ASSERT_EQ(write(master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    Read(150);
+  }
+
+  int Wait() {
+    Read(300);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    close(master);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+};
+
+std::string Keys(const std::string& transcriptPath) {
+  testkit::RunResult r;
+  testkit::ParseTranscript(testkit::ReadFile(transcriptPath), r);
+  std::string out;
+  for (const auto& e : r.Named("KEY")) out += e.data + " ";
+  return out;
+}
+
+}  // namespace
+
+TEST(TerminalBackend, EscapeSequencesBecomeKeyCodes) {
+  testkit::TempDir dir;
+  std::string transcript = dir.path() + "/t.txt";
+  PtyRun run;
+  std::vector<std::string> args(17, "key");
+  run.Start(PROBE_PATH, args, transcript);
+  run.Read(400);
+  run.Send("\x1b[A");          // Up
+  run.Send("\x1b[1;5A");       // Ctrl+Up
+  run.Send("\x1b[2;2~");       // Shift+Insert
+  run.Send("\x1bOP");          // F1
+  run.Send("\x1b[24;5~");      // Ctrl+F12
+  run.Send("\x03");            // Ctrl+C stays a key
+  run.Send("\xc3\xa9");        // é in UTF-8
+  run.Send("\x7f");            // Backspace
+  run.Send("\r");              // Enter
+  run.Send("\x1b");            // a lone Esc
+  run.Read(200);
+  // The sequence arrives split in two reads.
+  ASSERT_EQ(write(run.master, "\x1b[", 2), 2);
+  run.Read(10);
+  run.Send("B");
+  EXPECT_EQ(run.Wait(), 0);
+  EXPECT_EQ(Keys(transcript), "0 72 0 113 0 254 0 59 0 105 3 233 8 13 27 0 80 ");
+}
+
+TEST(TerminalBackend, DrawsTextInColourAndRestoresTheTerminal) {
+  testkit::TempDir dir;
+  std::string transcript = dir.path() + "/t.txt";
+  PtyRun run;
+  run.Start(PROBE_PATH, {"fg:14", "bg:1", "w:Ol\xC3\xA1 mundo", "key"}, transcript);
+  run.Read(400);
+  run.Send("x");
+  EXPECT_EQ(run.Wait(), 0);
+  // Yellow on blue from the palette, UTF-8 text, raw mode left again.
+  EXPECT_NE(run.screen.find("\x1b[38;2;255;255;0;48;2;0;0;255m"), std::string::npos);
+  EXPECT_NE(run.screen.find("Ol\xC3\xA1"), std::string::npos);
+  EXPECT_NE(run.screen.find("\x1b[?25h"), std::string::npos);
+  EXPECT_NE(run.screen.find("Programa terminado"), std::string::npos);
+}
+
+TEST(TerminalBackend, SmallTerminalAndHangup) {
+  testkit::TempDir dir;
+  std::string transcript = dir.path() + "/t.txt";
+  PtyRun run;
+  run.Start(PROBE_PATH, {"at:60,20", "w:fora", "at:1,1", "w:dentro", "key", "l:depois"}, transcript, 40, 10);
+  run.Read(400);
+  kill(run.pid, SIGHUP);  // the terminal goes away: the window's close
+  EXPECT_EQ(run.Wait(), 0);
+  EXPECT_NE(run.screen.find("dentro"), std::string::npos);
+  EXPECT_EQ(run.screen.find("fora"), std::string::npos);
+  testkit::RunResult r;
+  testkit::ParseTranscript(testkit::ReadFile(transcript), r);
+  EXPECT_EQ(r.Output().find("depois"), std::string::npos);
+  ASSERT_FALSE(r.screen.empty());
+  EXPECT_EQ(r.screen[19].substr(59, 4), "fora");  // the grid still holds it
+}

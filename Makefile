@@ -6,7 +6,7 @@ PACKAGES = build-essential cmake pkg-config googletest libgtest-dev libgmock-dev
   libespeak-ng-dev espeak-ng-data libspeechd-dev wbrazilian xvfb xauth
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build play test bench clean
+.PHONY: all deps configure build play test bench clean effects-page
 
 all: build
 
@@ -41,3 +41,7 @@ bench: build
 
 clean:
 	rm -rf $(BUILD)
+
+# Waveform and spectrogram of every game effect: build/effects/index.html
+effects-page: build
+	cmake --build $(BUILD) --target effects-page

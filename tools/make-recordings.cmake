@@ -14,3 +14,11 @@ add_custom_command(OUTPUT ${recordings_stamp}
   COMMENT "Gravações, efeitos e figura do jogo")
 add_custom_target(recordings DEPENDS ${recordings_stamp})
 add_dependencies(datatree recordings)
+
+# A page with the waveform and spectrogram of every effect: make effects-page.
+add_executable(effects-page-tool EXCLUDE_FROM_ALL recordings/effects_page.cpp
+  recordings/effects.cpp recordings/sound.cpp)
+set_target_properties(effects-page-tool PROPERTIES OUTPUT_NAME effects-page)
+add_custom_target(effects-page
+  COMMAND effects-page-tool ${TELUMA_DATA_ROOT} ${CMAKE_BINARY_DIR}/effects
+  DEPENDS effects-page-tool recordings)

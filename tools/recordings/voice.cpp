@@ -43,7 +43,7 @@ Sound Say(const std::string& utf8Text) {
   Sound sound;
   sound.rate = gRate;
   gTarget = &sound.samples;
-  espeak_Synth(utf8Text.c_str(), utf8Text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8,
+  espeak_Synth(utf8Text.c_str(), utf8Text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8 | espeakPHONEMES,
                nullptr, nullptr);
   espeak_Synchronize();
   gTarget = nullptr;

@@ -13,7 +13,9 @@ inline void Put16(std::vector<uint8_t>& out, uint16_t v) {
   out.push_back(uint8_t(v));
   out.push_back(uint8_t(v >> 8));
 }
-inline void PutId(std::vector<uint8_t>& out, const char* id) { out.insert(out.end(), id, id + 4); }
+inline void PutId(std::vector<uint8_t>& out, const char* id) {
+  for (int i = 0; i < 4; ++i) out.push_back(uint8_t(id[i]));
+}
 
 inline std::vector<uint8_t> FmtBody(uint32_t rate, uint16_t bits, uint16_t channels) {
   std::vector<uint8_t> b;

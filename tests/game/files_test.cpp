@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "game/difficulty.hpp"
+#include "game/files.hpp"
 #include "game/scores.hpp"
 #include "testkit/testkit.hpp"
 

@@ -1,0 +1,382 @@
+// Whole games played headless through the automation contract.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/cp1252.hpp"
+#include "testkit/testkit.hpp"
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+namespace {
+
+const char* kLevels =
+    "1000 altura inicial\r\n200 combustivel\r\n30 maximo\r\n5 velocidade de pouso\r\n*\r\n"
+    "1500\r\n150\r\n20\r\n4\r\n*\r\n2000\r\n120\r\n15\r\n3\r\n";
+
+// A hand-written data source of the repository as the build writes it: Windows-1252, CR LF.
+std::string DataFile(const std::string& relative) {
+  std::string utf8 = testkit::ReadFile(testkit::SourceDir() + "/data/" + relative), text;
+  for (char c : platform::Utf8ToCp1252(utf8)) {
+    if (c == '\n' && (text.empty() || text.back() != '\r')) text += '\r';
+    text += c;
+  }
+  return text;
+}
+
+// A data tree of its own: the suite file, the difficulty file, the game folder (empty unless a
+// test adds recordings, so messages are spoken as text) and links to the built voice data.
+class Game {
+ public:
+  explicit Game(const std::string& levels = kLevels) {
+    std::string ini = "[MOONDROP]\r\nDIRMOONDROP=c:\\qorbel\\som\\moondrop\r\n\r\n" +
+                      DataFile("windows/TELUMA.INI");
+    dir_.Write("windows/TELUMA.INI", ini);
+    if (!levels.empty()) dir_.Write("qorbel/lunardif.ini", levels);
+    fs::create_directories(dir_.path() + "/qorbel/som/moondrop");
+    fs::create_directories(dir_.path() + "/qorbel/som/letras");
+    // The translator's rules, and an empty voice: words are spoken as silence, which is all a
+    // transcript needs.
+    for (const char* rules : {"regras.rgr", "portug.exc"})
+      dir_.Write(std::string("qorbel/som/difones/") + rules, DataFile(std::string("difones/") + rules));
+    for (int speed = 1; speed <= 5; ++speed)
+      for (const char* extension : {".IND", ".DIF"})
+        dir_.Write("qorbel/som/difones/DIFONES" + std::to_string(speed) + extension, "");
+  }
+  std::string Root() const { return dir_.path(); }
+  std::string Work() const { return dir_.path() + "/qorbel"; }
+  std::string ScoreFile() const { return testkit::ReadFile(Work() + "/luplacar.ini"); }
+  void Write(const std::string& relative, const std::string& contents) const {
+    dir_.Write(relative, contents);
+  }
+  // A short silent recording in the game folder.
+  void Record(const std::string& key) const {
+    std::string wav = "RIFF";
+    auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) wav += char(v >> (8 * i)); };
+    auto u16 = [&](uint16_t v) { wav += char(v & 0xFF); wav += char(v >> 8); };
+    u32(36 + 110);
+    wav += "WAVEfmt ";
+    u32(16); u16(1); u16(1); u32(11025); u32(11025); u16(1); u16(8);
+    wav += "data";
+    u32(110);
+    wav += std::string(110, char(128));
+    dir_.Write("qorbel/som/moondrop/" + key + ".wav", wav);
+  }
+
+  testkit::RunResult Play(const std::string& keys, const std::string& seed = "1",
+                          const std::string& workDir = {}) const {
+    testkit::RunOptions options;
+    options.keys = keys;
+    options.workDir = workDir.empty() ? Work() : workDir;
+    options.env = {{"TELUMA_ROOT", Root()}, {"TELUMA_WINDIR", Root() + "/windows"},
+                   {"TELUMA_SEED", seed}};
+    return testkit::RunHeadless(testkit::BuildDir() + "/src/apps/moondrop", options);
+  }
+
+ private:
+  testkit::TempDir dir_;
+};
+
+// The texts handed to SpeakText, in order, as UTF-8.
+std::vector<std::string> Spoken(const testkit::RunResult& r) {
+  std::vector<std::string> texts;
+  for (const auto& e : r.Named("SPEAK")) texts.push_back(testkit::Unquote(e.data));
+  return texts;
+}
+
+int CountOf(const std::vector<std::string>& texts, const std::string& text) {
+  int n = 0;
+  for (const auto& t : texts) n += t == text;
+  return n;
+}
+
+// Index of the first text equal to text at or after from, or -1.
+int IndexOf(const std::vector<std::string>& texts, const std::string& text, int from = 0) {
+  for (int i = from; i < static_cast<int>(texts.size()); ++i)
+    if (texts[i] == text) return i;
+  return -1;
+}
+
+// The keys of the opening: no instructions, no table, start a game.
+const char* kOpening = "n\nn\nEnter\n";
+
+// Timed keys: one line per key, each ms after the previous one.
+std::string Timed(int ms, const std::string& key, int times) {
+  std::string lines;
+  for (int i = 0; i < times; ++i) lines += "+" + std::to_string(ms) + " " + key + "\n";
+  return lines;
+}
+
+}  // namespace
+
+TEST(GameOpening, QuestionsAndTheirYesRules) {
+  Game game;
+  // 's' gives the instructions, Enter declines the table, 'n' declines the game.
+  auto r = game.Play("s\nEnter\nn\n");
+  EXPECT_EQ(r.exitCode, 0);
+  auto spoken = Spoken(r);
+  std::vector<std::string> expected = {
+      "Alunisagem - um desafio para pilotos!", "Benvindo ao jogo de Alunisagem!",
+      "Deseja instruções? "};
+  ASSERT_GE(spoken.size(), 3u);
+  EXPECT_EQ(std::vector<std::string>(spoken.begin(), spoken.begin() + 3), expected);
+  EXPECT_EQ(spoken[3].rfind("\r\n\r\nINSTRUÇÕES DO JOGO.", 0), 0u);
+  EXPECT_NE(IndexOf(spoken, "Quer conhecer os ases pilotos? "), -1);
+  EXPECT_EQ(IndexOf(spoken, "Use as setas para conhecer os ases pilotos e sua pontuação"), -1);
+  EXPECT_NE(IndexOf(spoken, "Começar jogo? "), -1);
+  EXPECT_EQ(IndexOf(spoken, "Digite a sua opção de dificuldade de 1 a 3: "), -1);
+  EXPECT_EQ(spoken.back(), "Tchau...");
+  EXPECT_EQ(CountOf(spoken, "Alunisagem - um desafio para pilotos!"), 1);
+  std::string out = r.Output();
+  EXPECT_THAT(out, HasSubstr("Deseja instruções? s\r\n"));
+  EXPECT_THAT(out, HasSubstr("Tchau...\r\n"));
+  EXPECT_FALSE(fs::exists(game.Work() + "/luplacar.ini"));  // no flight, nothing written
+  ASSERT_FALSE(r.Named("EXIT").empty());
+  EXPECT_EQ(r.Named("EXIT").back().data, "0");
+}
+
+TEST(GameOpening, OtherKeysDeclineInstructionsAndTableButAcceptTheGame) {
+  Game game;
+  // 'x' declines the instructions, 'S' shows the table (left with Esc), 'x' starts a game
+  auto r = game.Play("x\nS\nEsc\nx\n");
+  auto spoken = Spoken(r);
+  EXPECT_EQ(std::count_if(spoken.begin(), spoken.end(),
+                          [](const std::string& s) { return s.find("INSTRU") != std::string::npos; }),
+            0);
+  EXPECT_NE(IndexOf(spoken, "Use as setas para conhecer os ases pilotos e sua pontuação"), -1);
+  EXPECT_NE(IndexOf(spoken, "Digite a sua opção de dificuldade de 1 a 3: "), -1);
+  // the key script ran out at the level question: the program ended through the close path
+  EXPECT_EQ(IndexOf(spoken, "Tchau..."), -1);
+}
+
+TEST(GameFlight, FreeFallCrashesWithCalloutsWarningsAndStatus) {
+  Game game;
+  auto r = game.Play(std::string(kOpening) + "1\nEnter\nEsc\nn\n");
+  EXPECT_EQ(r.exitCode, 0);
+  auto spoken = Spoken(r);
+  // the briefing
+  int greeting = IndexOf(spoken, "Olá, você está a bordo do ALBATROSSIA 1 e terá de conduzir\r\na nave "
+                            "em segurança até a aterrizagem na Lua. BOA SORTE!");
+  ASSERT_NE(greeting, -1);
+  EXPECT_EQ(spoken[greeting + 1], "A altura inicial é de ");
+  EXPECT_EQ(spoken[greeting + 2], "1000 metros");
+  EXPECT_EQ(spoken[greeting + 4], "0 metros por segundo ");
+  EXPECT_EQ(spoken[greeting + 6], "200 litros");
+  EXPECT_EQ(spoken[greeting + 7], "Pressione enter para começar a alunisagem.");
+  // callouts in order; starting exactly on 1000 m says nothing for it
+  EXPECT_EQ(IndexOf(spoken, "Mil metros."), -1);
+  int c500 = IndexOf(spoken, "Quinhentos metros.");
+  int c250 = IndexOf(spoken, "Duzentos e cinquenta metros.", c500);
+  int c100 = IndexOf(spoken, "Cem metros.", c250);
+  int c50 = IndexOf(spoken, "Cinquenta metros.", c100);
+  EXPECT_TRUE(c500 > greeting && c250 > c500 && c100 > c250 && c50 > c100);
+  // the periodic altitude at turn 120 (about 984 m) is spoken as whole "ponto" tenth
+  EXPECT_TRUE(std::any_of(spoken.begin(), spoken.end(), [](const std::string& s) {
+    return s.find(" ponto ") != std::string::npos;
+  }));
+  // near the ground and too fast, on a red background
+  int rapido = IndexOf(spoken, "ATENÇÃO, você está muito rápido próximo ao solo.");
+  EXPECT_GT(rapido, c100);
+  EXPECT_NE(IndexOf(spoken, "ATENÇÃO, você está rápido demais."), -1);
+  // the outcome: an explosion scored 0
+  int boom = IndexOf(spoken, "A nave explodiu!");
+  ASSERT_NE(boom, -1);
+  EXPECT_EQ(spoken[boom + 1], "Velocidade final: ");
+  EXPECT_EQ(spoken[boom + 3], "Combustivel gasto: ");
+  EXPECT_EQ(spoken[boom + 4], "0");
+  EXPECT_EQ(spoken[boom + 5], "Sua pontuação: ");
+  EXPECT_EQ(spoken[boom + 6], "0");
+  EXPECT_EQ(IndexOf(spoken, "Parabéns, você entrará para o quadro de ases pilotos!!!"), -1);
+  std::string out = r.Output();
+  EXPECT_THAT(out, HasSubstr("tempo= 1.1 altura= 1000.0 velocidade= 0.2 combustível atual= 200\r"));
+  EXPECT_THAT(out, HasSubstr("\r\nA nave explodiu!\r\n\r\nVelocidade final: "));
+  EXPECT_THAT(out, HasSubstr("Velocidade final: 6"));
+  // the flight takes about 30 s: the status line's time passes 30
+  EXPECT_THAT(out, HasSubstr("tempo= 30.0"));
+  // the table was written after the flight, unchanged
+  EXPECT_EQ(game.ScoreFile(),
+            "Caio Martelo\r\n3130\r\nErnesto Brandi\r\n1725\r\nN\xF4 V\xE1\r\n531\r\n");
+  // pings while falling
+  auto effects = r.Named("EFFECT");
+  EXPECT_GT(std::count_if(effects.begin(), effects.end(),
+                          [](const auto& e) { return e.data == "c:\\qorbel\\som\\moondrop\\ping2.wav"; }),
+            50);
+}
+
+TEST(GameFlight, LevelQuestionRepeatsUntilOneToThree) {
+  Game game;
+  auto r = game.Play(std::string(kOpening) + "4\nx\n0\n3\nEnter\nEsc\nn\n");
+  auto spoken = Spoken(r);
+  EXPECT_EQ(CountOf(spoken, "Digite a sua opção de dificuldade de 1 a 3: "), 4);
+  EXPECT_NE(IndexOf(spoken, "2000 metros"), -1);
+  EXPECT_NE(IndexOf(spoken, "120 litros"), -1);
+  EXPECT_EQ(r.exitCode, 0);
+}
+
+TEST(GameFlight, LandingEntersTheTableAndAsksTheName) {
+  Game game("30\r\n100\r\n30\r\n20\r\n");
+  game.Record("FOGOS");
+  game.Record("APLAUSOS");
+  game.Record("LUPARABE");
+  auto r = game.Play(std::string(kOpening) + "1\nEnter\n\"Ana Maria\" Enter\nDown Down Up Esc\nN\n");
+  EXPECT_EQ(r.exitCode, 0);
+  auto spoken = Spoken(r);
+  EXPECT_NE(IndexOf(spoken, "Muito bem, a nave pousou!"), -1);
+  EXPECT_EQ(IndexOf(spoken, "A nave explodiu!"), -1);
+  // the recording replaces the spoken text; the text is still written
+  EXPECT_EQ(IndexOf(spoken, "Parabéns, você entrará para o quadro de ases pilotos!!!"), -1);
+  std::string out = r.Output();
+  EXPECT_THAT(out, HasSubstr("Parabéns, você entrará para o quadro de ases pilotos!!!\r\n"));
+  std::vector<std::string> played;
+  for (const auto& e : r.Named("PLAY")) played.push_back(e.data);
+  auto played_has = [&](const std::string& tail) {
+    return std::any_of(played.begin(), played.end(), [&](const std::string& p) {
+      return p.size() >= tail.size() && p.compare(p.size() - tail.size(), tail.size(), tail) == 0;
+    });
+  };
+  EXPECT_TRUE(played_has("FOGOS.wav"));  // a free fall from 30 m scores above 3500
+  EXPECT_FALSE(played_has("APLAUSOS.wav"));
+  EXPECT_TRUE(played_has("LUPARABE.wav"));
+  // the score: 5000 - (7 t + 113 v), t and v of a 30 m fall
+  int points = IndexOf(spoken, "Sua pontuação: ");
+  ASSERT_NE(points, -1);
+  int score = std::stoi(spoken[points + 1]);
+  EXPECT_GT(score, 3500);
+  EXPECT_LT(score, 3700);
+  // the table holds the pilot in first place and was saved
+  EXPECT_EQ(game.ScoreFile().rfind("Ana Maria\r\n" + std::to_string(score) + "\r\nCaio Martelo\r\n", 0),
+            0u);
+  // browsing: the first item, the second, the first again
+  std::string first = "Ana Maria" + std::string(31, ' ') + " " + std::to_string(score);
+  int a = IndexOf(spoken, first, points);
+  ASSERT_NE(a, -1);
+  EXPECT_EQ(spoken[a + 1], "Caio Martelo" + std::string(28, ' ') + " 3130");
+  EXPECT_EQ(spoken[a + 2], "Ernesto Brandi" + std::string(26, ' ') + " 1725");
+  EXPECT_EQ(spoken[a + 3], "Caio Martelo" + std::string(28, ' ') + " 3130");
+  EXPECT_EQ(spoken.back(), "Tchau...");
+  EXPECT_NE(IndexOf(spoken, "Gostei de jogar com você!"), -1);
+}
+
+TEST(GameFlight, EscAtTheNameAndAnotherGame) {
+  Game game("30\r\n100\r\n30\r\n20\r\n");
+  // two flights: Esc at the name prompt, Enter at "play again", then 'n'
+  auto r = game.Play(std::string(kOpening) + "1\nEnter\nEsc\nEsc\nEnter\n1\nEnter\n\"Bia\" Enter\nEsc\nn\n");
+  EXPECT_EQ(r.exitCode, 0);
+  auto spoken = Spoken(r);
+  EXPECT_EQ(CountOf(spoken, "Quer jogar de novo? "), 2);
+  EXPECT_EQ(CountOf(spoken, "Muito bem, a nave pousou!"), 2);
+  std::string scores = game.ScoreFile();
+  EXPECT_THAT(scores, HasSubstr("<sem nome>\r\n"));
+  EXPECT_THAT(scores, HasSubstr("Bia\r\n"));
+  // equal scores: the later pilot stays below the earlier one
+  EXPECT_LT(scores.find("<sem nome>"), scores.find("Bia"));
+  EXPECT_EQ(CountOf(spoken, "Alunisagem - um desafio para pilotos!"), 1);  // only at start-up
+}
+
+TEST(GameFlight, SpaceAndEnterReports) {
+  Game game;
+  // space after about 2 s of flight, Enter after 4 s
+  auto r = game.Play(std::string(kOpening) + "1\nEnter\n+2000 Space\n+2000 Enter\nEsc\nn\n");
+  auto spoken = Spoken(r);
+  int tempo = IndexOf(spoken, "Tempo: ");
+  ASSERT_NE(tempo, -1);
+  EXPECT_EQ(spoken[tempo + 1], "3");  // started at 1.0 s
+  EXPECT_EQ(spoken[tempo + 2], "Altura: ");
+  EXPECT_THAT(spoken[tempo + 3], HasSubstr("99"));
+  EXPECT_EQ(spoken[tempo + 4], "Velocidade: ");
+  EXPECT_EQ(spoken[tempo + 6], "Combustível: ");
+  EXPECT_EQ(spoken[tempo + 7], "200");
+  // Enter: the altitude as an integer, spoken alone
+  bool integerAltitude = false;
+  for (size_t i = tempo + 8; i < spoken.size(); ++i)
+    if (spoken[i].size() == 3 && std::all_of(spoken[i].begin(), spoken[i].end(), ::isdigit) &&
+        spoken[i][0] == '9')
+      integerAltitude = true;
+  EXPECT_TRUE(integerAltitude);
+}
+
+TEST(GameFlight, RisingOutOfOrbitIsLost) {
+  Game game("2990\r\n200\r\n30\r\n5\r\n");
+  auto r = game.Play(std::string(kOpening) + "1\nEnter\n" + Timed(100, "9", 20) + "Esc\nn\n");
+  auto spoken = Spoken(r);
+  EXPECT_NE(IndexOf(spoken, "A nave saiu da órbita lunar.\r\nVocê não conseguirá voltar, está "
+                            "irremediavelmente perdido no espaço."),
+            -1);
+  int points = IndexOf(spoken, "Sua pontuação: ");
+  ASSERT_NE(points, -1);
+  EXPECT_EQ(spoken[points + 1], "0");
+  EXPECT_EQ(IndexOf(spoken, "Muito bem, a nave pousou!"), -1);
+  // keys left over from the flight do not answer the next question
+  EXPECT_NE(IndexOf(spoken, "Tchau..."), -1);
+}
+
+TEST(GameFlight, BreakUpSpeed) {
+  Game game("100\r\n300\r\n30\r\n5\r\n");
+  auto r = game.Play(std::string(kOpening) + "1\nEnter\n" + Timed(100, "9", 16) + "Esc\nn\n");
+  auto spoken = Spoken(r);
+  EXPECT_NE(IndexOf(spoken, "A nave não suportou a velocidade e explodiu! Você virou pó espacial."),
+            -1);
+  int points = IndexOf(spoken, "Sua pontuação: ");
+  ASSERT_NE(points, -1);
+  EXPECT_EQ(spoken[points + 1], "0");
+  // burning: the fuel sound of the small burns
+  auto effects = r.Named("EFFECT");
+  EXPECT_TRUE(std::any_of(effects.begin(), effects.end(), [](const auto& e) {
+    return e.data == "c:\\qorbel\\som\\moondrop\\APLICCOMB";
+  }));
+}
+
+TEST(GameFlight, FuelRunsOutWithAlarm) {
+  Game game("1000\r\n5\r\n30\r\n5\r\n");
+  auto r = game.Play(std::string(kOpening) + "1\nEnter\n+300 9\nEsc\nn\n");
+  auto spoken = Spoken(r);
+  EXPECT_EQ(CountOf(spoken, "Fim do combustível."), 1);
+  EXPECT_GE(CountOf(spoken, "Nave sem combustível!"), 1);
+  auto effects = r.Named("EFFECT");
+  EXPECT_TRUE(std::any_of(effects.begin(), effects.end(), [](const auto& e) {
+    return e.data == "c:\\qorbel\\som\\moondrop\\ALARM2";
+  }));
+}
+
+TEST(GameFiles, MissingOrMalformedDifficultyFile) {
+  for (std::string levels : {std::string(), std::string("1000\r\n200\r\n*\r\n"), std::string("mil\r\n")}) {
+    Game game(levels);
+    // A 0 m flight without fuel explodes at once, yet the explosion's 2000-point rule puts it
+    // in the table: Esc at the name, Esc in the table.
+    auto r = game.Play(std::string(kOpening) + "2\nEnter\nEsc\nEsc\nn\n");
+    EXPECT_EQ(r.exitCode, 0);
+    auto spoken = Spoken(r);
+    EXPECT_NE(IndexOf(spoken, "Erro no arquivo de configuração!"), -1);
+    EXPECT_NE(IndexOf(spoken, "0 metros"), -1);  // the flight starts at 0 m without fuel
+    EXPECT_NE(IndexOf(spoken, "A nave explodiu!"), -1);
+    EXPECT_NE(IndexOf(spoken, "Tchau..."), -1);
+    EXPECT_THAT(game.ScoreFile(), HasSubstr("<sem nome>\r\n19"));
+  }
+}
+
+TEST(GameFiles, ScoreFileReadAndUnwritableFolder) {
+  Game game;
+  game.Write("qorbel/luplacar.ini", "Zeca\r\n4000\r\nquebrado\r\nxx\r\n");
+  // The table is written in the current folder; there "luplacar.ini" is a folder, so the new
+  // file cannot take its place.
+  std::string work = game.Root() + "/jogo";
+  fs::create_directories(work + "/luplacar.ini");
+  auto r = game.Play("n\nS\nEnd\nHome\nz\nEsc\nS\n1\nEnter\nEsc\nn\n", "1", work);
+  EXPECT_EQ(r.exitCode, 0);
+  auto spoken = Spoken(r);
+  EXPECT_EQ(CountOf(spoken, "Erro no arquivo de configuração!"), 1);
+  int zeca = IndexOf(spoken, "Zeca" + std::string(36, ' ') + " 4000");
+  ASSERT_NE(zeca, -1);
+  EXPECT_EQ(spoken[zeca + 1], "quebrado" + std::string(32, ' ') + " 0");  // End
+  EXPECT_EQ(spoken[zeca + 2], spoken[zeca]);                             // Home
+  EXPECT_EQ(spoken[zeca + 3], "Começar jogo? ");  // 'z' finds no later item: a beep, no speech
+  EXPECT_NE(IndexOf(spoken, "Tchau..."), -1);
+  EXPECT_TRUE(fs::is_directory(work + "/luplacar.ini"));
+  EXPECT_FALSE(fs::exists(work + "/luplacar.ini.novo"));
+  EXPECT_EQ(game.ScoreFile(), "Zeca\r\n4000\r\nquebrado\r\nxx\r\n");  // read, never written
+}

@@ -33,6 +33,8 @@ struct EventState {
   uint64_t nextHandle = 1;
   int64_t virtualNow = 0;
   bool waitingForKey = false;
+  std::function<void(int64_t)> pump;
+  std::function<void()> wake;
   int clockMode = -1;  // -1 not decided yet, 0 real, 1 virtual
   std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
 };
@@ -101,15 +103,32 @@ struct ClockInstaller {
 
 void PostMessage(const Message& message) {
   auto& s = State();
+  std::function<void()> wake;
   {
     std::lock_guard<std::mutex> lock(s.mutex);
     s.queue.push_back(message);
+    wake = s.wake;
   }
   s.arrived.notify_all();
+  if (wake) wake();
+}
+
+void SetEventPump(std::function<void(int64_t timeoutMs)> pump, std::function<void()> wake) {
+  auto& s = State();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  s.pump = std::move(pump);
+  s.wake = std::move(wake);
+}
+
+static std::function<void(int64_t)> Pump() {
+  auto& s = State();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  return s.pump;
 }
 
 bool PeekMessage(Message& message) {
   auto& s = State();
+  if (auto pump = Pump()) pump(0);
   FireDue(NowMs());
   std::lock_guard<std::mutex> lock(s.mutex);
   if (s.queue.empty()) return false;
@@ -150,6 +169,19 @@ void WaitMessage() {
       if (keys.DeliverUntimed()) continue;
       PostMessage({MessageKind::Close, 0, 0});
       return;
+    }
+  }
+  if (auto pump = Pump()) {
+    for (;;) {
+      FireDue(NowMs());
+      int64_t timeout = -1;
+      {
+        std::lock_guard<std::mutex> lock(s.mutex);
+        if (!s.queue.empty()) return;
+        int i = EarliestLocked(s);
+        if (i >= 0) timeout = std::max<int64_t>(0, s.scheduled[i].at - NowLocked(s));
+      }
+      pump(timeout);
     }
   }
   std::unique_lock<std::mutex> lock(s.mutex);

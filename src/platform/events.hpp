@@ -62,6 +62,12 @@ void CancelScheduled(uint64_t handle);
 // Runs action on the program thread when the clock reaches atMs (inside a wait or a peek).
 uint64_t ScheduleAction(int64_t atMs, std::function<void()> action);
 
+// A display that must fetch its events on the program thread (a window) installs a pump:
+// WaitMessage and PeekMessage then call pump(timeoutMs) (-1: as long as needed, 0: do not
+// block) instead of sleeping on the queue, and PostMessage calls wake() from whatever thread
+// posts so that a blocked pump returns. The pump posts what it fetched. Empty functions remove it.
+void SetEventPump(std::function<void(int64_t timeoutMs)> pump, std::function<void()> wake);
+
 // True in the headless backend: time only moves when the program waits.
 bool UsesVirtualClock();
 

@@ -98,3 +98,26 @@ TEST(DynamicLibrary, LoadsAndReportsFailure) {
   EXPECT_EQ(LoadLibrary("/nonexistent/libmbrola.so"), nullptr);
   EXPECT_EQ(GetProcAddress(nullptr, "x"), nullptr);
 }
+
+TEST(RealClock, AnInstalledPumpFetchesAndIsWoken) {
+  SetVirtualClock(false);
+  ResetEvents();
+  int pumped = 0, woken = 0;
+  std::vector<int64_t> timeouts;
+  SetEventPump(
+      [&](int64_t timeout) {
+        ++pumped;
+        timeouts.push_back(timeout);
+        if (timeout != 0) PostMessage({MessageKind::KeyDown, 65, 0});  // the window had a key
+      },
+      [&] { ++woken; });
+  Message m;
+  EXPECT_FALSE(PeekMessage(m));  // a peek pumps without blocking
+  WaitMessage();
+  ASSERT_TRUE(PeekMessage(m));
+  EXPECT_EQ(m.a, 65);
+  EXPECT_EQ(woken, 1);
+  EXPECT_EQ(timeouts.front(), 0);
+  EXPECT_EQ(timeouts[1], -1);  // nothing scheduled: the pump may block
+  SetEventPump(nullptr, nullptr);
+}

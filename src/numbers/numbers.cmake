@@ -7,10 +7,8 @@ target_link_libraries(teluma_numwords PUBLIC teluma_platform)
 
 add_library(teluma_numbers STATIC
   ${CMAKE_CURRENT_LIST_DIR}/tllenum.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/tlHora.cpp)
-# The clock comes from the console.
-if(EXISTS ${CMAKE_SOURCE_DIR}/src/console/TlCrt.hpp)
-  target_sources(teluma_numbers PRIVATE ${CMAKE_CURRENT_LIST_DIR}/tlHora_clock.cpp)
-endif()
-target_link_libraries(teluma_numbers PUBLIC teluma_numwords
-  $<TARGET_NAME_IF_EXISTS:teluma_speech> $<TARGET_NAME_IF_EXISTS:teluma_console>)
+  ${CMAKE_CURRENT_LIST_DIR}/tlHora.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tlHora_clock.cpp)
+# The speech front end calls back into this library (number runs): the linker resolves the
+# cycle between the two static libraries.
+target_link_libraries(teluma_numbers PUBLIC teluma_numwords teluma_speech teluma_console)

@@ -1,0 +1,6 @@
+# Spoken key and line input: the line editor and its helpers.
+add_library(teluma_lineedit STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/lineedit.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/lineedit_editor.cpp)
+target_link_libraries(teluma_lineedit PUBLIC teluma_speech teluma_numbers
+  $<TARGET_NAME_IF_EXISTS:teluma_console> $<TARGET_NAME_IF_EXISTS:teluma_wav>)

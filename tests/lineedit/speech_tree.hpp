@@ -1,0 +1,93 @@
+// A small data tree for scenario tests of the spoken input and numbers: TELUMA.INI in the
+// Windows folder naming c:\letras\ as letters folder, and tiny wave files in it. Runs of the
+// test program are read back as the sequence of what was said. The build gives the test
+// program's path as LINEEDIT_PROBE.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "testkit/testkit.hpp"
+
+namespace speechtest {
+
+inline std::string WaveHeader(uint32_t samples) {
+  std::string h = "RIFF";
+  auto put32 = [&h](uint32_t v) {
+    for (int i = 0; i < 4; ++i) h += static_cast<char>((v >> (8 * i)) & 0xFF);
+  };
+  auto put16 = [&h](uint16_t v) {
+    h += static_cast<char>(v & 0xFF);
+    h += static_cast<char>(v >> 8);
+  };
+  put32(samples + 36);
+  h += "WAVEfmt ";
+  put32(16);
+  put16(1);
+  put16(1);
+  put32(11025);
+  put32(11025);
+  put16(1);
+  put16(8);
+  h += "data";
+  put32(samples);
+  return h;
+}
+
+class SpeechTree {
+ public:
+  SpeechTree() {
+    dir_.Write("root/windows/TELUMA.INI",
+               "[TRADUTOR]\r\nDIRLETRAS=c:\\letras\\\r\n[SINTETIZADOR]\r\n");
+  }
+
+  // A recording of the letters folder with that many 8-bit samples.
+  void Wave(const std::string& name, uint32_t samples) const {
+    dir_.Write("root/letras/" + name + ".wav", WaveHeader(samples) + std::string(samples, '\x80'));
+  }
+  void Raw(const std::string& name, const std::string& bytes) const {
+    dir_.Write("root/letras/" + name + ".wav", bytes);
+  }
+
+  testkit::RunResult Run(std::vector<std::string> args, const std::string& keys = {}) const {
+    testkit::RunOptions options;
+    options.args = std::move(args);
+    options.keys = keys;
+    options.env = {{"TELUMA_ROOT", dir_.path() + "/root"},
+                   {"TELUMA_WINDIR", dir_.path() + "/root/windows"}};
+    options.workDir = dir_.path();
+    return testkit::RunHeadless(LINEEDIT_PROBE, options);
+  }
+
+ private:
+  testkit::TempDir dir_;
+};
+
+// What a run said, in order: recordings by name ("_DEL", "_97"), sound images by their sample
+// count ("image:556" style is turned into "beep" and "click" for the two signal sounds), texts
+// handed to SpeakText ("speak:12") and the probe's results ("result:...").
+inline std::vector<std::string> Said(const testkit::RunResult& run) {
+  std::vector<std::string> out;
+  for (const auto& e : run.events) {
+    if (e.name == "PLAY") {
+      std::string name = e.data;
+      const size_t slash = name.find_last_of("\\/");
+      if (slash != std::string::npos) name = name.substr(slash + 1);
+      if (name.size() > 4 && name.compare(name.size() - 4, 4, ".wav") == 0)
+        name.resize(name.size() - 4);
+      out.push_back(name);
+    } else if (e.name == "IMAGE") {
+      const long bytes = std::atol(e.data.c_str());
+      const long samples = bytes;
+      out.push_back(samples == 512 ? "beep" : samples == 256 ? "click"
+                                            : "image:" + std::to_string(samples));
+    } else if (e.name == "SPEAK") {
+      out.push_back("speak:" + testkit::Unquote(e.data));
+    } else if (e.name == "RESULT") {
+      out.push_back("result:" + testkit::Unquote(e.data));
+    }
+  }
+  return out;
+}
+
+}  // namespace speechtest

@@ -34,7 +34,7 @@ const char* Vowel(char v, int mark) {
   switch (v) {
     case 'A': return mark == 0 ? "a" : mark == 1 ? "&" : "&~";
     case 'E': return mark == 0 ? "E" : mark == 1 ? "e" : "e~";
-    case 'I': return mark == 2 ? "i~" : "i";
+    case 'I': return mark == 2 ? "iN" : "i";
     case 'O': return mark == 0 ? "O" : mark == 1 ? "o" : "o~";
     default: return mark == 2 ? "u~" : "u";
   }
@@ -49,9 +49,16 @@ const char* Glide(char g, bool beforeVowel, bool nasal) {
 
 }  // namespace
 
+// Nasal diphthongs as the voice says them in mão, mãe, bem, põe, muito.
+constexpr std::pair<const char*, const char*> kNasalDiphthongs[] = {
+    {"AWTIL", "'&U~"}, {"AYTIL", "'&~y"}, {"EYTIL", "'eIN"},
+    {"OYTIL", "'o~j"}, {"UYTIL", "'u~I"}, {"OWTIL", "'o~U~"}};
+
 std::string UnitPhonemes(std::string_view name) {
   if (name.size() < 2 || name[0] != '$') return {};
   std::string_view body = name.substr(1);
+  for (const auto& [letters, phonemes] : kNasalDiphthongs)
+    if (body == letters) return phonemes;
   int mark = 0;
   if (body.size() > 4 && body.substr(body.size() - 4) == "CIRC") {
     mark = 1;
@@ -98,7 +105,8 @@ std::string UnitPhonemes(std::string_view name) {
       }
     }
     if (!match) return {};
-    bool coda = lastVowel != std::string_view::npos && i > lastVowel;
+    // A consonant alone is a syllable's end (coda s, r) or a cluster's head.
+    bool coda = lastVowel == std::string_view::npos || i > lastVowel;
     out += coda ? match->coda : match->onset;
     i += std::strlen(match->letters);
   }

@@ -30,7 +30,10 @@ add_custom_command(OUTPUT ${diphone_inventory}
   DEPENDS make-diphones ${diphone_rules}/regras.rgr ${diphone_rules}/portug.exc
   COMMENT "Difones: inventário de unidades")
 set(diphone_outputs)
-foreach(step rate IN ZIP_LISTS "1;2;3;4;5" "130;150;175;205;240")
+# Speaking rate (words per minute) of the voice for the units of each speed step.
+set(diphone_steps 1 2 3 4 5)
+set(diphone_rates 150 175 205 240 285)
+foreach(step rate IN ZIP_LISTS diphone_steps diphone_rates)
   set(name DIFONES${step})
   add_custom_command(OUTPUT ${diphone_folder}/${name}.IND ${diphone_folder}/${name}.DIF
     COMMAND ${CMAKE_COMMAND} -E make_directory ${diphone_folder}

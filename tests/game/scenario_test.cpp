@@ -380,3 +380,84 @@ TEST(GameFiles, ScoreFileReadAndUnwritableFolder) {
   EXPECT_FALSE(fs::exists(work + "/luplacar.ini.novo"));
   EXPECT_EQ(game.ScoreFile(), "Zeca\r\n4000\r\nquebrado\r\nxx\r\n");  // read, never written
 }
+
+namespace {
+// Plays seeds from 1 on until pred holds for a game (at most limit seeds).
+template <class Pred>
+testkit::RunResult FirstSeedWhere(const Game& game, const std::string& keys, int limit, Pred pred,
+                                  int& seed) {
+  for (seed = 1; seed <= limit; ++seed) {
+    auto r = game.Play(keys, std::to_string(seed));
+    if (pred(r)) return r;
+  }
+  return {};
+}
+
+// Fuel of each status line, in order.
+std::vector<int> FuelShown(const testkit::RunResult& r) {
+  std::vector<int> fuel;
+  const std::string label = "combustível atual= ";
+  for (const auto& e : r.Named("OUT")) {
+    std::string text = testkit::Unquote(e.data);
+    size_t at = text.find(label);
+    if (text.rfind("tempo= ", 0) == 0 && at != std::string::npos)
+      fuel.push_back(std::stoi(text.substr(at + label.size())));
+  }
+  return fuel;
+}
+}  // namespace
+
+TEST(GameEvents, LevelOneHasNoFaults) {
+  Game game("2900\r\n400\r\n30\r\n5\r\n");
+  std::string keys = std::string(kOpening) + "1\nEnter\n" + Timed(300, "1", 250) + "Esc\nn\n";
+  for (int seed = 1; seed <= 15; ++seed) {
+    auto spoken = Spoken(game.Play(keys, std::to_string(seed)));
+    for (const auto& s : spoken) {
+      EXPECT_EQ(s.find("Entupimento"), std::string::npos);
+      EXPECT_EQ(s.find("VAZADO"), std::string::npos);
+    }
+  }
+}
+
+TEST(GameEvents, CloggedHoseWithAFixedSeed) {
+  Game game("1000\r\n200\r\n30\r\n5\r\n*\r\n2500\r\n400\r\n30\r\n5\r\n");
+  std::string keys = std::string(kOpening) + "2\nEnter\n" + Timed(300, "1", 250) + "Esc\nEsc\nn\n";
+  int seed = 0;
+  auto r = FirstSeedWhere(game, keys, 60, [](const testkit::RunResult& run) {
+    return IndexOf(Spoken(run), "Entupimento na mangueira, combustível utilizado: ") != -1;
+  }, seed);
+  auto spoken = Spoken(r);
+  int clog = IndexOf(spoken, "Entupimento na mangueira, combustível utilizado: ");
+  ASSERT_NE(clog, -1) << "no clog in 60 seeds";
+  EXPECT_EQ(spoken[clog + 1], "0");  // a burn of 1 clogged: (1 × r) div 5 = 0
+  EXPECT_EQ(spoken[clog + 2], "Injete mais combustível.");
+  EXPECT_THAT(r.Output(), HasSubstr("Entupimento na mangueira, combustível utilizado: 0.\r\n"
+                                    "Injete mais combustível.\r\n"));
+  // the same seed gives the same game
+  auto again = game.Play(keys, std::to_string(seed));
+  EXPECT_EQ(Spoken(again), spoken);
+}
+
+TEST(GameEvents, FuelLeakWithAFixedSeed) {
+  Game game("1000\r\n200\r\n30\r\n5\r\n*\r\n2900\r\n400\r\n30\r\n5\r\n");
+  std::string keys = std::string(kOpening) + "2\nEnter\nEsc\nn\n";
+  int seed = 0;
+  auto r = FirstSeedWhere(game, keys, 100, [](const testkit::RunResult& run) {
+    return IndexOf(Spoken(run), "COMBUSTÍVEL VAZADO! ") != -1;
+  }, seed);
+  auto spoken = Spoken(r);
+  int leak = IndexOf(spoken, "COMBUSTÍVEL VAZADO! ");
+  ASSERT_NE(leak, -1) << "no leak in 100 seeds";
+  int amount = std::stoi(spoken[leak + 1]);
+  EXPECT_GE(amount, 5);
+  EXPECT_LE(amount, 9);
+  // the status lines show the tank drop by that amount, once
+  auto fuel = FuelShown(r);
+  ASSERT_FALSE(fuel.empty());
+  EXPECT_EQ(fuel.front(), 400);
+  EXPECT_EQ(fuel.back(), 400 - amount);
+  // no key was pressed, yet fuel was lost: "Combustivel gasto" counts the leak
+  int used = IndexOf(spoken, "Combustivel gasto: ");
+  ASSERT_NE(used, -1);
+  EXPECT_EQ(spoken[used + 1], std::to_string(amount));
+}

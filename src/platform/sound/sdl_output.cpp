@@ -3,6 +3,7 @@
 // posts a semaphore; a notifier thread drains the events (WaveDone messages to the event queue,
 // freeing retired effects) and pauses the device while nothing sounds.
 #include <SDL.h>
+#include <dlfcn.h>
 #include <semaphore.h>
 
 #include <array>
@@ -21,7 +22,20 @@ WaveHandle NextWaveHandle();
 namespace {
 
 constexpr int32_t kDeviceRate = 48000;
-constexpr int kDeviceFrames = 512;  // about 10.7 ms at the device rate
+constexpr int kDeviceFrames = 480;  // 10 ms at the device rate
+
+// The ALSA library reports a machine without a sound card in several lines on standard error
+// while SDL looks for a device; we say it once in our own words instead.
+extern "C" void QuietAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+void QuietAlsa() {
+  using SetHandler = int (*)(void (*)(const char*, int, const char*, int, const char*, ...));
+  void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL);  // kept: SDL shares it
+  if (alsa == nullptr) return;
+  if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler"))) {
+    set(&QuietAlsaError);
+  }
+}
 
 int64_t MicrosNow() {
   return std::chrono::duration_cast<std::chrono::microseconds>(
@@ -43,6 +57,7 @@ class SdlOutput : public SoundOutput {
   }
 
   bool Start() {
+    QuietAlsa();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     SDL_AudioSpec want{};
     want.freq = kDeviceRate;

@@ -114,6 +114,16 @@ TEST(SpeechStart, OutsideSynthesizerSpeedRuleAndSpeaking) {
     ASSERT_FALSE(FakeEngine::log.empty());
     EXPECT_EQ(FakeEngine::log[0], "open 2 0 0 []");  // speed above 10 becomes 0 for kind 5
 
+    // Phrase keys: "_" keys from the letters folder, others from the phrase folder; characters
+    // from the copy of the letters folder the diphone synthesizer read.
+    EXPECT_EQ(PhraseFile("LUINIC"), "c:\\frases\\LUINIC.wav");
+    EXPECT_EQ(PhraseFile("_MENOS"), "c:\\qorbel\\som\\letras\\_MENOS.wav");
+    EXPECT_EQ(CharFile('A'), DiphoneLettersFolder() + "_65.wav");
+    EXPECT_EQ(CharFile(255), DiphoneLettersFolder() + "_255.wav");
+    EXPECT_TRUE(PhraseExists("_nada"));
+    EXPECT_FALSE(PhraseExists("_falta"));
+    EXPECT_FALSE(PhraseExists("nada"));
+
     // Text goes to the engine whole, without waiting; the next phrase waits for it.
     FakeEngine::busyCalls = 0;
     SpeakText("Ol\xE1 123");

@@ -118,7 +118,8 @@ void ExitProcedure() {
   if (c.backend) {
     c.keyboard.checkBreak = false;
     c.backend->SetCaret(false, 0, 0);
-    c.backend->SetTitle("Programa terminado");
+    // After the close path the window is gone; otherwise it stays with this title.
+    if (!c.closing) c.backend->SetTitle("Programa terminado");
     c.backend->Present();
     c.backend->Close();
     c.backend.reset();

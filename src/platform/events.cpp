@@ -94,6 +94,7 @@ void FireDue(int64_t now) {
 
 struct ClockInstaller {
   ClockInstaller() {
+    State();  // the real clock counts from program start
     InstallExitHandler();
     Transcript::Get().SetClock([] { return NowMs(); });
   }

@@ -24,10 +24,12 @@ ExitState& State() {
   return *state;
 }
 
-void RunAtExit() {
+// on_exit hands over the status, so that a return from main is reported with its code.
+void RunAtExit(int status, void*) {
   auto& s = State();
   if (s.ran) return;
   s.ran = true;
+  s.code = status;
   while (!s.procedures.empty()) {
     auto p = std::move(s.procedures.back());
     s.procedures.pop_back();
@@ -45,7 +47,7 @@ void EnsureRegistered() {
     s.registered = true;
     // Built first so that it is still open when the exit procedures run.
     Transcript::Get();
-    std::atexit(RunAtExit);
+    on_exit(RunAtExit, nullptr);
   }
 }
 
@@ -62,9 +64,6 @@ void AddFinalReport(std::function<void()> procedure) {
   EnsureRegistered();
   State().reports.push_back(std::move(procedure));
 }
-
-void SetExitCode(int code) { State().code = code; }
-int ExitCode() { return State().code; }
 
 void ExitProgram(int code) {
   EnsureRegistered();

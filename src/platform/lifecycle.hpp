@@ -10,12 +10,8 @@ namespace platform {
 void AddExitProcedure(std::function<void()> procedure);
 
 // Ends the program with code: the exit procedures run, EXIT code is written, then the process
-// ends. A return from main counts as ExitProgram(0) unless another code was given before.
+// ends. A return from main and std::exit take the same path with their own code.
 [[noreturn]] void ExitProgram(int code);
-
-// Tells the exit path the code the program is about to end with (for mains that return).
-void SetExitCode(int code);
-int ExitCode();
 
 // Makes sure EXIT is written at the end (every program that uses the event queue does it).
 void InstallExitHandler();

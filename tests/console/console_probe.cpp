@@ -3,6 +3,7 @@
 //   key     wait for a key and write its code      line       read a line and write it back
 //   br:N    braille mode  tone:N / notone          pause:N    cls / eol  clear
 //   copy:TEXT  paste:N    attr:N  set the attribute byte      wait   test for a key
+//   ret:N   return N from main                           close      the close path
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -34,6 +35,8 @@ int main(int argc, char** argv) {
     else if (cmd == "copy") CopyToClipboard(arg);
     else if (cmd == "paste") WriteLn("<" + PasteFromClipboard(static_cast<size_t>(n)) + ">");
     else if (cmd == "wait") WriteLn(KeyWaiting() ? "yes" : "no");
+    else if (cmd == "ret") return n;
+    else if (cmd == "close") CloseConsole();
     else if (cmd == "pos") WriteLn(std::to_string(CursorColumn()) + "," + std::to_string(CursorRow()));
   }
   return 0;

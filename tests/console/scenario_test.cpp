@@ -126,6 +126,19 @@ TEST(ConsoleScenario, BreakQuitsWith255AndBadInputGoesOn) {
   EXPECT_NE(junk.stderrText.find("Hyper+Q"), std::string::npos);
 }
 
+TEST(ConsoleScenario, ExitCodesReachTheTranscript) {
+  auto ret = RunHeadless(PROBE_PATH, Probe({"l:a", "ret:3", "l:b"}));
+  EXPECT_EQ(ret.exitCode, 3);
+  EXPECT_EQ(ret.Named("EXIT").back().data, "3");
+  auto closed = RunHeadless(PROBE_PATH, Probe({"w:x", "key", "close", "l:nunca"}, "a b c\n"));
+  EXPECT_EQ(closed.exitCode, 0);
+  EXPECT_EQ(closed.Named("EXIT").size(), 1u);
+  EXPECT_EQ(closed.Output().find("nunca"), std::string::npos);
+  // SCREEN and ATTR come once, after EXIT.
+  EXPECT_EQ(closed.Named("SCREEN").size(), 1u);
+  EXPECT_EQ(closed.events.back().name, "ATTR");
+}
+
 TEST(ConsoleScenario, ClipboardInProcess) {
   auto r = RunHeadless(PROBE_PATH, Probe({"paste:10", "copy:ol\xC3\xA1 mundo", "paste:4", "paste:100", "paste:0"}));
   std::string out = r.Output();

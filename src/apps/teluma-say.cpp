@@ -77,5 +77,7 @@ int main(int argc, char** argv) {
   SpeechStart(speed, "");
   SpeakText(platform::Utf8ToCp1252(text));
   SpeechEnd();
+  // A key that cut the speech short stays queued for the caller, as in the game: take it.
+  while (KeyWaiting()) WaitForKey();
   return 0;
 }

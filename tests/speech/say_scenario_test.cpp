@@ -185,6 +185,10 @@ TEST(TelumaSay, AKeyStopsSpeakingAtOnce) {
   const Event* exit = Find(r, "EXIT");
   ASSERT_NE(exit, nullptr);
   EXPECT_LT(exit->ms - 500, 50);
+  // The key was left in the queue for whoever reads keys next.
+  auto keys = r.Named("KEY");
+  ASSERT_EQ(keys.size(), 1u);
+  EXPECT_EQ(keys[0].data, "97");
 }
 
 TEST(TelumaSay, BadSettingsFallBackToDefaults) {

@@ -49,6 +49,7 @@ struct Console : teluma::console::ScreenPainter {
     if (backend) backend->Scrolled();
   }
   void Beep() override {
+    platform::Transcript::Get().Event("BEEP");
     if (backend) backend->Beep();
   }
 };

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "platform/events.hpp"
 #include "platform/headless/headless_backend.hpp"
 #include "platform/terminal/terminal_backend.hpp"
 
@@ -65,7 +66,12 @@ std::unique_ptr<DisplayBackend> OpenBackend(const DisplayConfig& config, const G
         std::fprintf(stderr, "Saída \"%s\" indisponível neste programa\n", name.c_str());
       continue;
     }
-    if (backend->Open(config, grid)) return backend;
+    if (backend->Open(config, grid)) {
+      // Without a display nothing can ever type a key: the program runs as headless does,
+      // ending at its first key wait instead of blocking for ever.
+      if (name == "headless" && !UsesVirtualClock()) SetVirtualClock(true);
+      return backend;
+    }
     if (name == requested)
       std::fprintf(stderr, "Não foi possível abrir a saída \"%s\"\n", name.c_str());
   }

@@ -277,6 +277,8 @@ bool UsesVirtualClock() {
 void SetVirtualClock(bool on) {
   auto& s = State();
   std::lock_guard<std::mutex> lock(s.mutex);
+  // Time never runs backwards: the virtual clock goes on from where the real one was.
+  if (on && s.clockMode == 0) s.virtualNow = NowLocked(s);
   s.clockMode = on ? 1 : 0;
 }
 

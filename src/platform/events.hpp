@@ -71,9 +71,10 @@ void SetEventPump(std::function<void(int64_t timeoutMs)> pump, std::function<voi
 // True in the headless backend: time only moves when the program waits.
 bool UsesVirtualClock();
 
-// Tests: choose the clock instead of TELUMA_BACKEND, and forget every queued and scheduled
-// message (the virtual clock goes back to 0).
+// Chooses the clock instead of TELUMA_BACKEND (tests, and a program left without any display,
+// which then runs as headless). The virtual clock starts where the real one was.
 void SetVirtualClock(bool on);
+// Tests: forgets every queued and scheduled message; the virtual clock goes back to 0.
 void ResetEvents();
 
 // The console tells the platform whether the program is inside a key wait, so that the key

@@ -135,3 +135,37 @@ TEST(TerminalBackend, SmallTerminalAndHangup) {
   ASSERT_FALSE(r.screen.empty());
   EXPECT_EQ(r.screen[19].substr(59, 4), "fora");  // the grid still holds it
 }
+
+TEST(TerminalBackend, CrashRestoresTheTerminalAndNoTerminalRunsHeadless) {
+  testkit::TempDir dir;
+  std::string transcript = dir.path() + "/t.txt";
+  PtyRun run;
+  run.Start(PROBE_PATH, {"w:antes", "key"}, transcript);
+  run.Read(400);
+  size_t before = run.screen.size();
+  kill(run.pid, SIGSEGV);
+  EXPECT_EQ(run.Wait(), 128 + SIGSEGV);
+  EXPECT_NE(run.screen.find("\x1b[?25h", before), std::string::npos);  // cursor shown again
+
+  // Neither input nor output a terminal and no backend asked for: the program must not hang.
+  pid_t pid = fork();
+  if (pid == 0) {
+    unsetenv("TELUMA_BACKEND");
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    setenv("TELUMA_TRANSCRIPT", transcript.c_str(), 1);
+    int null = open("/dev/null", O_RDWR);
+    dup2(null, 0);
+    dup2(null, 1);
+    alarm(20);
+    execl(PROBE_PATH, PROBE_PATH, "pause:100", "key", "l:nunca", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  testkit::RunResult r;
+  testkit::ParseTranscript(testkit::ReadFile(transcript), r);
+  EXPECT_EQ(r.Output().find("nunca"), std::string::npos);
+}

@@ -1,0 +1,136 @@
+// The window draws the console's cells in their colours, shows the picture, and turns SDL
+// events into the console's messages. Runs on a virtual X server.
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "platform/events.hpp"
+#include "platform/keys.hpp"
+#include "platform/window/window_backend.hpp"
+
+using namespace platform;
+
+namespace {
+
+struct Grid {
+  std::array<uint8_t, 80 * 25> chars{}, attrs{};
+  Grid() {
+    chars.fill(' ');
+    attrs.fill(0x0F);
+  }
+  GridView View() { return GridView{80, 25, chars.data(), attrs.data()}; }
+};
+
+DisplayConfig Config() {
+  DisplayConfig c;
+  const Rgb palette[16] = {{0, 0, 0},       {0, 0, 255},     {0, 255, 0},     {0, 255, 255},
+                           {255, 0, 0},     {142, 0, 142},   {68, 34, 34},    {192, 192, 192},
+                           {128, 128, 128}, {128, 128, 255}, {128, 255, 128}, {128, 255, 255},
+                           {255, 128, 128}, {255, 128, 255}, {255, 255, 0},   {255, 255, 255}};
+  for (int i = 0; i < 16; ++i) c.colours[i] = palette[i];
+  c.title = "teste";
+  c.fontHeight = 20;
+  c.fontWidth = 10;
+  return c;
+}
+
+bool Same(Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+
+// Waits for the next message from the window thread (with a bound: a broken window must fail
+// the test, not hang it).
+bool NextMessage(Message& m) {
+  for (int i = 0; i < 200; ++i) {
+    if (PeekMessage(m)) return true;
+    Sleep(10);
+  }
+  return false;
+}
+
+}  // namespace
+
+TEST(Window, CellsAreDrawnInTheirColoursAndOnlyChangedCellsMove) {
+  Grid grid;
+  window::WindowBackend w;
+  ASSERT_TRUE(w.Open(Config(), grid.View()));
+  EXPECT_EQ(w.CellWidth(), 10);
+  EXPECT_EQ(w.CellHeight(), 20);
+  // Yellow on blue at column 3, row 2; a full block (code 219 is Û in Windows-1252, so use
+  // a blank run) shows the background.
+  for (int col = 2; col < 6; ++col) grid.attrs[2 * 80 + col] = 0x1E;
+  grid.chars[2 * 80 + 3] = 'M';
+  w.Present();
+  Rgb c;
+  ASSERT_TRUE(w.ReadPixel(2 * 10 + 1, 2 * 20 + 1, c));
+  EXPECT_TRUE(Same(c, Rgb{0, 0, 255}));
+  // Somewhere inside the M the text colour shows.
+  bool yellow = false;
+  for (int y = 2 * 20; y < 3 * 20 && !yellow; ++y)
+    for (int x = 30; x < 40 && !yellow; ++x)
+      if (w.ReadPixel(x, y, c) && c.r > 200 && c.g > 200 && c.b < 80) yellow = true;
+  EXPECT_TRUE(yellow);
+  // Cells left alone keep the black background of attribute 0F.
+  ASSERT_TRUE(w.ReadPixel(70 * 10 + 5, 20 * 20 + 5, c));
+  EXPECT_TRUE(Same(c, Rgb{0, 0, 0}));
+  // A later change repaints that cell.
+  grid.attrs[20 * 80 + 70] = 0x40;
+  w.Present();
+  ASSERT_TRUE(w.ReadPixel(70 * 10 + 5, 20 * 20 + 5, c));
+  EXPECT_TRUE(Same(c, Rgb{255, 0, 0}));
+  w.Close();
+}
+
+TEST(Window, PictureIsDrawnOverTheTextAndRemoved) {
+  Grid grid;
+  window::WindowBackend w;
+  ASSERT_TRUE(w.Open(Config(), grid.View()));
+  Picture p;
+  p.width = 4;
+  p.height = 3;
+  p.pixels.assign(12, 0x00FF00);
+  p.pixels[0] = 0xFF0000;  // top-left pixel red
+  w.ShowPicture(&p, 650, 10);
+  w.Present();
+  Rgb c;
+  ASSERT_TRUE(w.ReadPixel(650, 10, c));
+  EXPECT_TRUE(Same(c, Rgb{255, 0, 0}));
+  ASSERT_TRUE(w.ReadPixel(653, 12, c));
+  EXPECT_TRUE(Same(c, Rgb{0, 255, 0}));
+  w.ShowPicture(nullptr, 0, 0);
+  w.Present();
+  ASSERT_TRUE(w.ReadPixel(650, 10, c));
+  EXPECT_TRUE(Same(c, Rgb{0, 0, 0}));
+  w.Close();
+}
+
+TEST(Window, KeyboardEventsBecomeConsoleMessages) {
+  Grid grid;
+  window::WindowBackend w;
+  ASSERT_TRUE(w.Open(Config(), grid.View()));
+  Message m;
+  while (PeekMessage(m)) {
+  }
+  SDL_Event e{};
+  e.type = SDL_KEYDOWN;
+  e.key.keysym.sym = SDLK_UP;
+  w.Inject(e);
+  e = SDL_Event{};
+  e.type = SDL_TEXTINPUT;
+  std::snprintf(e.text.text, sizeof e.text.text, "%s", "é");
+  w.Inject(e);
+  bool sawUp = false, sawChar = false;
+  for (int i = 0; i < 6 && NextMessage(m); ++i) {
+    if (m.kind == MessageKind::KeyDown && m.a == VK_UP) sawUp = true;
+    if (m.kind == MessageKind::Char && m.a == 0xE9) sawChar = true;
+    if (sawUp && sawChar) break;
+  }
+  EXPECT_TRUE(sawUp);
+  EXPECT_TRUE(sawChar);
+  e = SDL_Event{};
+  e.type = SDL_QUIT;
+  w.Inject(e);
+  bool closed = false;
+  for (int i = 0; i < 6 && NextMessage(m); ++i)
+    if (m.kind == MessageKind::Close) closed = true;
+  EXPECT_TRUE(closed);
+  w.Close();
+}

@@ -40,7 +40,7 @@ class TelumaDiphone : public ::testing::Test {
     options.args = std::move(args);
     options.stdinText = input;
     options.env = {{"TELUMA_ROOT", tree.path()}, {"TELUMA_WINDIR", tree.path() + "/windows"}};
-    return testkit::RunHeadless(testkit::BuildDir() + "/src/apps/teluma-diphone", options);
+    return testkit::RunHeadless(TELUMA_DIPHONE_PROGRAM, options);
   }
 
   testkit::TempDir tree;

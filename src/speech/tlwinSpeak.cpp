@@ -1,5 +1,6 @@
 // Speaking text run by run, punctuation and its pauses, spelling, writing and speaking, and the
 // two short signal sounds.
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <random>

@@ -7,6 +7,7 @@
 #include <array>
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <future>
@@ -310,7 +311,9 @@ struct WindowBackend::Impl {
     Render();
     for (;;) {
       SDL_Event e;
-      if (!SDL_WaitEvent(&e)) break;
+      // The timeout lets SDL turn a termination signal into a quit event even when the
+      // signal reached another thread.
+      if (!SDL_WaitEventTimeout(&e, 250)) continue;
       do {
         if (e.type != wakeEvent) Handle(e);
       } while (SDL_PollEvent(&e));
@@ -325,7 +328,22 @@ struct WindowBackend::Impl {
       Render();
       for (auto& request : todo) request();
     }
+    SaveScreenshot();
     Finish();
+  }
+
+  // TELUMA_SCREENSHOT names a BMP file that receives the window's last image when it closes.
+  void SaveScreenshot() {
+    const char* path = std::getenv("TELUMA_SCREENSHOT");
+    if (!path || !*path) return;
+    int w = Width(), h = Height();
+    SDL_SetRenderTarget(renderer, scene);
+    SDL_Surface* shot = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!shot) return;
+    if (SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, shot->pixels, shot->pitch) != 0 ||
+        SDL_SaveBMP(shot, path) != 0)
+      std::fprintf(stderr, "Não foi possível gravar a imagem da janela em %s\n", path);
+    SDL_FreeSurface(shot);
   }
 
   // --- program thread --------------------------------------------------------------------

@@ -16,6 +16,7 @@
 #include "platform/backend.hpp"
 #include "platform/cp1252.hpp"
 #include "platform/events.hpp"
+#include "platform/headless/headless_backend.hpp"
 #include "platform/lifecycle.hpp"
 #include "platform/paths.hpp"
 #include "platform/sound.hpp"
@@ -123,7 +124,8 @@ void ExitProcedure() {
     if (!c.closing) c.backend->SetTitle("Programa terminado");
     c.backend->Present();
     c.backend->Close();
-    c.backend.reset();
+    // Later exit procedures may still write: into the grid only.
+    c.backend = std::make_unique<platform::headless::HeadlessBackend>();
   }
 }
 

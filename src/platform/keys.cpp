@@ -82,7 +82,12 @@ std::vector<Message> StrokeMessages(const KeyStroke& k) {
   bool sys = (k.mods & kAlt) && !(k.mods & kCtrl);
   out.push_back({sys ? MessageKind::SysKeyDown : MessageKind::KeyDown, k.vk, k.mods});
   if (k.ch >= 0) out.push_back({MessageKind::Char, k.ch, k.mods});
+  for (const auto& t : k.together) {
+    out.push_back({MessageKind::KeyDown, t.vk, t.mods});
+    if (t.ch >= 0) out.push_back({MessageKind::Char, t.ch, t.mods});
+  }
   out.push_back({MessageKind::KeyUp, k.vk, k.mods});
+  for (const auto& t : k.together) out.push_back({MessageKind::KeyUp, t.vk, t.mods});
   return out;
 }
 

@@ -35,9 +35,14 @@ enum VirtualKey : int {
 // One key press: virtual key (0 when the character has no key of its own), the character it
 // types (-1 for none; Windows-1252 code) and the modifier bits (kShift, kCtrl, kAlt).
 struct KeyStroke {
+  KeyStroke() = default;
+  KeyStroke(int vk_, int ch_, int mods_) : vk(vk_), ch(ch_), mods(mods_) {}
   int vk = 0;
   int ch = -1;
   int mods = 0;
+  // Keys pressed together with this one and released after all went down (a braille chord):
+  // each as a stroke of its own without modifiers.
+  std::vector<KeyStroke> together;
   bool operator==(const KeyStroke&) const = default;
 };
 
@@ -53,7 +58,9 @@ bool NamedStroke(std::string_view name, int mods, KeyStroke& out);
 // Fills in the character a stroke types under its modifiers (see NamedStroke).
 KeyStroke WithModifiers(KeyStroke stroke);
 
-// The messages of one stroke, in order.
+// The messages of one stroke, in order: key down (system key down with Alt and without Ctrl),
+// the character, key up; for a chord every key goes down (with its character) before the
+// first comes up.
 std::vector<Message> StrokeMessages(const KeyStroke& stroke);
 
 // Posts them.

@@ -97,6 +97,19 @@ TEST(ConsoleScenario, SettingsFromTheIniFile) {
   EXPECT_EQ(tones[3].ms, 400);
   // In braille mode the keys f and s are chord keys: dot 1 is a, dot 3 is '.
   EXPECT_EQ(Keys(r), "97 39 ");
+
+  // Chords typed together, the mode stepped by Ctrl+Alt+F11 and ended by Ctrl+Alt+F12.
+  dir.Write("TELUMA.INI", "[BRAILLE]\r\nMODO=1\r\n");
+  auto chords = Probe({"key", "key", "key", "key", "key", "key"},
+                      "Chord+fd Chord+Space Chord+Space+fdk\nCtrl+Alt+F11 Chord+jl Chord+f\n"
+                      "Ctrl+Alt+F12 f\n");
+  chords.env["TELUMA_WINDIR"] = dir.path();
+  auto b = RunHeadless(PROBE_PATH, chords);
+  EXPECT_EQ(Keys(b), "98 32 8 65 102 ");
+  std::string signals;
+  for (const auto& t : b.Named("TONE")) signals += t.data + " ";
+  // mode 1 at start, 2 after Ctrl+Alt+F11, 0 after Ctrl+Alt+F12
+  EXPECT_EQ(signals, "800 off 1600 off 800 off 400 off 100 off ");
 }
 
 TEST(ConsoleScenario, ReadLineEditing) {

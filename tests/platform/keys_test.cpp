@@ -35,6 +35,24 @@ TEST(KeyScript, ItemsNamesAndPrefixes) {
   EXPECT_EQ(s.errors.size(), 2u);
 }
 
+TEST(KeyScript, Chords) {
+  auto s = ParseKeyScript("Chord+fd Chord+Space+f+d+k Chord+x+ Chord+\n");
+  ASSERT_EQ(s.lines.size(), 1u);
+  ASSERT_EQ(s.lines[0].keys.size(), 2u);
+  auto messages = StrokeMessages(s.lines[0].keys[0]);
+  std::vector<std::pair<MessageKind, int64_t>> seen;
+  for (auto& m : messages) seen.push_back({m.kind, m.a});
+  EXPECT_EQ(seen, (std::vector<std::pair<MessageKind, int64_t>>{{MessageKind::KeyDown, 'F'},
+                                                                 {MessageKind::Char, 'f'},
+                                                                 {MessageKind::KeyDown, 'D'},
+                                                                 {MessageKind::Char, 'd'},
+                                                                 {MessageKind::KeyUp, 'F'},
+                                                                 {MessageKind::KeyUp, 'D'}}));
+  EXPECT_EQ(s.lines[0].keys[1].vk, VK_SPACE);
+  EXPECT_EQ(s.lines[0].keys[1].together.size(), 3u);
+  EXPECT_EQ(s.errors.size(), 2u);
+}
+
 TEST(KeyStrokes, MessagesAsTheWindowSendsThem) {
   auto up = StrokeMessages({VK_UP, -1, 0});
   ASSERT_EQ(up.size(), 2u);

@@ -61,6 +61,32 @@ bool ParseKeyItem(std::string_view item, std::vector<KeyStroke>& out) {
     for (unsigned char c : text) out.push_back(CharStroke(c));
     return true;
   }
+  if (item.size() > 6 && StartsWithBlind(item, "chord+")) {
+    // Keys held down together: "Chord+fd", "Chord+Space+fdk".
+    std::vector<KeyStroke> keys;
+    if (item.back() == '+') return false;
+    std::string_view rest = item.substr(6);
+    while (!rest.empty()) {
+      size_t plus = rest.find('+');
+      std::string_view part = rest.substr(0, plus);
+      rest = plus == std::string_view::npos ? std::string_view{} : rest.substr(plus + 1);
+      if (part.empty()) return false;
+      KeyStroke named;
+      if (part.size() > 1 && NamedStroke(part, 0, named)) {
+        keys.push_back(named);
+        continue;
+      }
+      for (char c : part) {
+        if (!std::isalnum(static_cast<unsigned char>(c))) return false;
+        keys.push_back(CharStroke(static_cast<uint8_t>(std::tolower(static_cast<unsigned char>(c)))));
+      }
+    }
+    if (keys.empty()) return false;
+    KeyStroke chord = keys[0];
+    chord.together.assign(keys.begin() + 1, keys.end());
+    out.push_back(chord);
+    return true;
+  }
   int mods = 0;
   for (;;) {
     if (item.size() > 5 && StartsWithBlind(item, "ctrl+")) {

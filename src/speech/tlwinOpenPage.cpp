@@ -1,14 +1,18 @@
 // Opening a web address, document or program named in text. Programs are started directly
 // (never through a shell), so nothing in the target can run commands of its own; "xdg-open"
-// stands for the platform's own association.
+// stands for the platform's own association. The headless backend only records what it would
+// start (event OPEN), unless TELUMA_START_PROGRAMS is 1.
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "platform/events.hpp"
 #include "platform/paths.hpp"
 #include "platform/transcript.hpp"
 #include "speech/tlwin.hpp"
@@ -75,8 +79,14 @@ void ReapChildren() {
   std::erase_if(children, [](pid_t pid) { return waitpid(pid, nullptr, WNOHANG) != 0; });
 }
 
+bool StartsPrograms() {
+  if (!platform::UsesVirtualClock()) return true;
+  const char* allowed = std::getenv("TELUMA_START_PROGRAMS");
+  return allowed && std::string_view(allowed) == "1";
+}
+
 void Start(const std::vector<std::string>& command) {
-  if (command.empty()) return;
+  if (command.empty() || !StartsPrograms()) return;
   std::vector<char*> argv;
   for (const std::string& arg : command) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);

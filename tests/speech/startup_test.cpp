@@ -192,6 +192,7 @@ TEST(OpenHelpPage, StartsProgramsWithoutAShell) {
                                               script + "\r\n");
 
   ASSERT_TRUE(kHeadless);
+  setenv("TELUMA_START_PROGRAMS", "1", 1);
   OpenHelpPage("a;touch${IFS}pwned.txt");
   EXPECT_EQ(WaitForFile(out), "[a;touch${IFS}pwned.txt]");
   EXPECT_FALSE(platform::FileExists("pwned.txt"));
@@ -207,6 +208,19 @@ TEST(OpenHelpPage, StartsProgramsWithoutAShell) {
   chmod(exe.c_str(), 0755);
   OpenHelpPage(exe);
   EXPECT_EQ(WaitForFile(out), "rodou\n");
+
+  // Without the permission the headless backend starts nothing and only records the choice.
+  std::remove(out.c_str());
+  unsetenv("TELUMA_START_PROGRAMS");
+  std::string transcript = tree.dir().path() + "/transcript.txt";
+  platform::Transcript::Get().Reopen(transcript);
+  OpenHelpPage("leia.txt");
+  platform::Transcript::Get().Reopen("");
+  usleep(300000);
+  EXPECT_FALSE(platform::FileExists(out));
+  EXPECT_NE(testkit::ReadFile(transcript).find("OPEN \"" + script + "\" \"leia.txt\""),
+            std::string::npos)
+      << testkit::ReadFile(transcript);
 }
 
 }  // namespace

@@ -173,6 +173,10 @@ TEST_F(LineEdit, EchoAndFunctionKeys) {
   // F12 with no word under the cursor.
   EXPECT_THAT(Edit({"a ..."}, "Right F12 Right Right F12 Enter"),
               ElementsAre("_97", "beep", "_32", "_46", "beep"));
+  // F12 opens the word under the cursor without the punctuation around it.
+  Edit({"ver \"notas.txt\"."}, "End Left Left Left F12 Enter");
+  ASSERT_EQ(run_.Named("OPEN").size(), 1u);
+  EXPECT_EQ(run_.Named("OPEN")[0].data, "\"true\" \"notas.txt\"");
   // F8 says the time from recordings.
   EXPECT_THAT(Edit({}, "F8 Enter"), Contains(testing::AnyOf("_hora", "_horas")));
 }

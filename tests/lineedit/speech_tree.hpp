@@ -38,7 +38,8 @@ class SpeechTree {
  public:
   SpeechTree() {
     dir_.Write("root/windows/TELUMA.INI",
-               "[TRADUTOR]\r\nDIRLETRAS=c:\\letras\\\r\n[SINTETIZADOR]\r\n");
+               "[TRADUTOR]\r\nDIRLETRAS=c:\\letras\\\r\n[SINTETIZADOR]\r\n"
+               "[TELUMA]\r\nPROG.TXT=true\r\n");
   }
 
   // A recording of the letters folder with that many 8-bit samples.

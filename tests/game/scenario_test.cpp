@@ -196,6 +196,13 @@ TEST(GameFlight, FreeFallCrashesWithCalloutsWarningsAndStatus) {
   EXPECT_THAT(out, HasSubstr("tempo= 1.1 altura= 1000.0 velocidade= 0.2 combustível atual= 200\r"));
   EXPECT_THAT(out, HasSubstr("\r\nA nave explodiu!\r\n\r\nVelocidade final: "));
   EXPECT_THAT(out, HasSubstr("Velocidade final: 6"));
+  // the explosion stays on screen in white on red
+  ASSERT_EQ(r.screen.size(), r.attrs.size());
+  bool red = false;
+  for (size_t row = 0; row < r.screen.size(); ++row)
+    if (r.screen[row].rfind("A nave explodiu!", 0) == 0)
+      red = r.attrs[row].substr(0, 32) == "4F4F4F4F4F4F4F4F4F4F4F4F4F4F4F4F";
+  EXPECT_TRUE(red);
   // the flight takes about 30 s: the status line's time passes 30
   EXPECT_THAT(out, HasSubstr("tempo= 30.0"));
   // the table was written after the flight, unchanged

@@ -203,6 +203,18 @@ TEST_F(Translator, MalformedAndOutOfOrderRuleFiles) {
   ASSERT_EQ(RulesOf('B').size(), 2u);
   EXPECT_EQ(RulesOf('B')[1].replacement, "3");
   EXPECT_EQ(RulesOf('a').size(), 1u);
+
+  // Arbitrary bytes as rules and as text: every byte value, contexts at the word's edges.
+  static const char kPieces[] = "()=|#%&*+[\\]_|\nAEIOUaeioubcmnrs\x01\xE9";
+  std::string noise, text;
+  unsigned seed = 7;
+  for (int i = 0; i < 20000; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    noise += kPieces[(seed >> 16) % (sizeof kPieces - 1)];
+  }
+  for (int c = 0; c < 256; ++c) text += static_cast<char>(c);
+  Load(noise, noise);
+  EXPECT_FALSE(TranslateText(text + noise).empty());
 }
 
 TEST_F(Translator, TargetsAndFirstMatchingRule) {

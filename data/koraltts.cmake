@@ -1,4 +1,13 @@
-# Rule files of the Portuguese text-to-speech front end.
+# Rule files of the Portuguese text-to-speech front end, written into the data tree as
+# Windows-1252 with CR LF. (The conversion script makes the destination folder itself.)
+set(koraltts_outputs "")
 foreach(name portug.nrl portug.exc portug.abr portug.pro portug.dfn)
-  teluma_data_file(koraltts/${name} qorbel/koraltts/${name})
+  set(out ${TELUMA_DATA_ROOT}/qorbel/koraltts/${name})
+  add_custom_command(OUTPUT ${out}
+    COMMAND sh ${TELUMA_TO_CP1252} ${CMAKE_CURRENT_SOURCE_DIR}/koraltts/${name} ${out}
+    DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/koraltts/${name} ${TELUMA_TO_CP1252}
+    COMMENT "Dados: qorbel/koraltts/${name}")
+  list(APPEND koraltts_outputs ${out})
 endforeach()
+add_custom_target(koraltts_data DEPENDS ${koraltts_outputs})
+add_dependencies(datatree koraltts_data)

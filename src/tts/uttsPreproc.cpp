@@ -328,7 +328,9 @@ std::string NormalizeText(std::string_view input) {
       out += "... ";
       pos += 3;
     } else if (c == '.' && pos < len && At(text, pos + 1) != ' ') {
-      out += " " + SymbolName('.') + " ";
+      out += ' ';
+      out += SymbolName('.');
+      out += ' ';
       ++pos;
     } else if (IsKeptMark(c)) {
       out += static_cast<char>(c);
@@ -338,7 +340,9 @@ std::string NormalizeText(std::string_view input) {
       out += ' ';
       ++pos;
     } else {
-      out += " " + SymbolName(c) + " ";
+      out += ' ';
+      out += SymbolName(c);
+      out += ' ';
       ++pos;
     }
   }

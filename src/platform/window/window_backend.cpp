@@ -2,6 +2,9 @@
 
 #include <SDL.h>
 #include <SDL_ttf.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -16,6 +19,7 @@
 
 #include "platform/cp1252.hpp"
 #include "platform/sound.hpp"
+#include "platform/window/display_fd.hpp"
 #include "platform/window/font.hpp"
 #include "platform/window/sdl_keys.hpp"
 
@@ -63,6 +67,8 @@ struct WindowBackend::Impl {
   // Window thread only.
   std::thread thread;
   Uint32 wakeEvent = 0;
+  int xConnection = -1;  // the X server's socket, watched together with wakeFd
+  int wakeFd = -1;
   SDL_Window* window = nullptr;
   SDL_Renderer* renderer = nullptr;
   SDL_Texture* canvas = nullptr;  // the text cells, grid sized
@@ -83,6 +89,9 @@ struct WindowBackend::Impl {
   // --- window thread ---------------------------------------------------------------------
 
   bool Start() {
+    // Drawing an 80 x 25 grid is cheapest with SDL's own software renderer; a GL renderer
+    // without a graphics card (a virtual X server, a remote desktop) is several times slower.
+    SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_DEFAULT);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     if (!TTF_WasInit() && TTF_Init() != 0) return false;
     bool bold = config.fontWeight >= 600;
@@ -113,6 +122,8 @@ struct WindowBackend::Impl {
                               Width(), Height());
     if (!canvas || !scene) return false;
     wakeEvent = SDL_RegisterEvents(1);
+    xConnection = DisplayConnectionFd(window);
+    wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     SDL_StartTextInput();
     return true;
   }
@@ -127,16 +138,29 @@ struct WindowBackend::Impl {
     if (window) SDL_DestroyWindow(window);
     if (font.font) TTF_CloseFont(font.font);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (wakeFd >= 0) close(wakeFd), wakeFd = -1;
   }
 
+  // Each glyph is prepared once as a texture of exactly one cell, so that drawing a cell is a
+  // plain copy (no scaling per frame).
   SDL_Texture* Glyph(uint8_t code) {
     if (code <= 32 || code == 160) return nullptr;
     if (!glyphs[code]) {
       std::string utf8 = Cp1252ToUtf8(std::string(1, static_cast<char>(code)));
-      SDL_Surface* s = TTF_RenderUTF8_Blended(font.font, utf8.c_str(), SDL_Color{255, 255, 255, 255});
-      if (!s) return nullptr;
-      glyphs[code] = SDL_CreateTextureFromSurface(renderer, s);
-      SDL_FreeSurface(s);
+      SDL_Surface* g = TTF_RenderUTF8_Blended(font.font, utf8.c_str(), SDL_Color{255, 255, 255, 255});
+      if (!g) return nullptr;
+      SDL_Surface* cell = SDL_CreateRGBSurfaceWithFormat(0, font.cellWidth, font.cellHeight, 32,
+                                                         SDL_PIXELFORMAT_ARGB8888);
+      if (cell) {
+        SDL_SetSurfaceBlendMode(g, SDL_BLENDMODE_NONE);
+        SDL_Rect src{0, 0, g->w, std::min(g->h, font.cellHeight)};
+        SDL_Rect dst{0, 0, font.cellWidth, src.h};
+        if (g->w == font.cellWidth) SDL_BlitSurface(g, &src, cell, &dst);
+        else SDL_BlitScaled(g, &src, cell, &dst);
+        glyphs[code] = SDL_CreateTextureFromSurface(renderer, cell);
+        SDL_FreeSurface(cell);
+      }
+      SDL_FreeSurface(g);
       if (glyphs[code]) SDL_SetTextureBlendMode(glyphs[code], SDL_BLENDMODE_BLEND);
     }
     return glyphs[code];
@@ -157,12 +181,9 @@ struct WindowBackend::Impl {
       for (int col = start; col < end; ++col) {
         SDL_Texture* g = Glyph(f.chars[row * f.columns + col]);
         if (!g) continue;
-        int w = 0, h = 0;
-        SDL_QueryTexture(g, nullptr, nullptr, &w, &h);
         SDL_SetTextureColorMod(g, fg.r, fg.g, fg.b);
-        SDL_Rect src{0, 0, w, std::min(h, ch)};
-        SDL_Rect dst{col * cw, row * ch, cw, std::min(h, ch)};
-        SDL_RenderCopy(renderer, g, &src, &dst);
+        SDL_Rect dst{col * cw, row * ch, cw, ch};
+        SDL_RenderCopy(renderer, g, nullptr, &dst);
       }
       start = end;
     }
@@ -259,7 +280,8 @@ struct WindowBackend::Impl {
     for (const auto& m : messages) PostMessage(m);
   }
 
-  void Handle(const SDL_Event& e) {
+  // Turns one SDL event into messages; true when the window must be drawn again.
+  bool Handle(const SDL_Event& e) {
     switch (e.type) {
       case SDL_QUIT:
         PostMessage({MessageKind::Close, 0, 0});
@@ -268,11 +290,11 @@ struct WindowBackend::Impl {
         if (e.window.event == SDL_WINDOWEVENT_CLOSE) PostMessage({MessageKind::Close, 0, 0});
         if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) PostMessage({MessageKind::FocusGained, 0, 0});
         if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) PostMessage({MessageKind::FocusLost, 0, 0});
-        break;
+        return true;  // exposed, resized, shown: draw again
       case SDL_RENDER_TARGETS_RESET:
       case SDL_RENDER_DEVICE_RESET:
         canvasValid = false;
-        break;
+        return true;
       case SDL_KEYDOWN:
         if (e.key.keysym.sym == SDLK_LALT) lalt = true;
         Post(KeyDownMessages(e.key.keysym));
@@ -285,19 +307,38 @@ struct WindowBackend::Impl {
         Post(TextMessages(e.text.text, lalt ? KMOD_LALT : SDL_GetModState()));
         break;
       case SDL_MOUSEBUTTONDOWN:
-        if (e.button.button == SDL_BUTTON_RIGHT) magnifying = true;
+        if (e.button.button != SDL_BUTTON_RIGHT) return false;
+        magnifying = true;
         [[fallthrough]];
       case SDL_MOUSEMOTION: {
         SDL_Rect at = Placement();
         mouseX = std::clamp((e.type == SDL_MOUSEMOTION ? e.motion.x : e.button.x) - at.x, 0, Width());
         mouseY = std::clamp((e.type == SDL_MOUSEMOTION ? e.motion.y : e.button.y) - at.y, 0, Height());
-        break;
+        return magnifying;
       }
       case SDL_MOUSEBUTTONUP:
-        if (e.button.button == SDL_BUTTON_RIGHT) magnifying = false;
-        break;
+        if (e.button.button != SDL_BUTTON_RIGHT) return false;
+        magnifying = false;
+        return true;
       default:
         break;
+    }
+    return false;
+  }
+
+  // Sleeps until the X server sends something or the program thread wakes us. SDL has read
+  // every queued event before this, so a quiet connection means nothing is pending. The
+  // timeout lets SDL turn a termination signal into a quit event even when the signal reached
+  // another thread.
+  void WaitForWork() {
+    if (xConnection < 0 || wakeFd < 0) {
+      SDL_WaitEventTimeout(nullptr, 10);
+      return;
+    }
+    pollfd fds[2] = {{xConnection, POLLIN, 0}, {wakeFd, POLLIN, 0}};
+    poll(fds, 2, 250);
+    uint64_t count;
+    while (read(wakeFd, &count, sizeof count) == sizeof count) {
     }
   }
 
@@ -311,22 +352,22 @@ struct WindowBackend::Impl {
     Render();
     for (;;) {
       SDL_Event e;
-      // The timeout lets SDL turn a termination signal into a quit event even when the
-      // signal reached another thread.
-      if (!SDL_WaitEventTimeout(&e, 250)) continue;
-      do {
-        if (e.type != wakeEvent) Handle(e);
-      } while (SDL_PollEvent(&e));
+      bool changed = false;
+      while (SDL_PollEvent(&e))
+        if (e.type != wakeEvent) changed |= Handle(e);
       std::deque<std::function<void()>> todo;
       bool quit;
+      uint64_t wanted;
       {
         std::lock_guard<std::mutex> lock(mutex);
         todo.swap(requests);
         quit = stop;
+        wanted = pending.generation;
       }
       if (quit) break;
-      Render();
+      if (changed || wanted != shownGeneration) Render();
       for (auto& request : todo) request();
+      WaitForWork();
     }
     SaveScreenshot();
     Finish();
@@ -349,6 +390,8 @@ struct WindowBackend::Impl {
   // --- program thread --------------------------------------------------------------------
 
   void Wake() {
+    uint64_t one = 1;
+    if (wakeFd >= 0 && write(wakeFd, &one, sizeof one) == sizeof one) return;
     SDL_Event e{};
     e.type = wakeEvent;
     SDL_PushEvent(&e);

@@ -193,10 +193,12 @@ TEST(WaveDevice, KeyInterruptionCutsAndLeavesTheKey) {
 TEST(EffectVoice, FindsFilesWithoutAnExtensionAndRefusesMissingOnes) {
   testkit::TempDir dir;
   dir.Write("ping2.wav", AsString(WaveImage(Square8(1000), 11025, 8, 1)));
+  dir.Write("Alarm2.WAV", AsString(WaveImage(Square8(1000), 11025, 8, 1)));
   dir.Write("text.wav", "no sound here");
   auto r = Probe({"effect:" + dir.path() + "/ping2", "effect:" + dir.path() + "/ping2.wav",
-                  "effect:" + dir.path() + "/absent", "effect:" + dir.path() + "/text"});
+                  "effect:" + dir.path() + "/ALARM2", "effect:" + dir.path() + "/absent",
+                  "effect:" + dir.path() + "/text"});
   EXPECT_EQ(Lines(r.stdoutText),
-            (std::vector<std::string>{"effect 1 t=0", "effect 1 t=0", "effect 0 t=0",
-                                      "effect 0 t=0"}));
+            (std::vector<std::string>{"effect 1 t=0", "effect 1 t=0", "effect 1 t=0",
+                                      "effect 0 t=0", "effect 0 t=0"}));
 }

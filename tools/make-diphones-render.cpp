@@ -32,6 +32,8 @@ constexpr int kSilence = 180;
 constexpr int kMarginMs = 3;
 // Fade at both ends so units join without clicks: 2 ms.
 constexpr int kFadeMs = 2;
+// The voice peaks near 70% of full scale; 8-bit samples need all the range they can get.
+constexpr double kGain = 1.4;
 
 }  // namespace
 
@@ -45,6 +47,9 @@ Renderer::Renderer(int rate) {
   espeak_SetParameter(espeakRATE, rate, 0);
   espeak_SetParameter(espeakVOLUME, 100, 0);
   espeak_SetParameter(espeakPITCH, 50, 0);
+  // Each unit is said alone, as a whole utterance; a narrow pitch range keeps the falling
+  // end of every utterance from making the joined units sound like a list.
+  espeak_SetParameter(espeakRANGE, 12, 0);
   ready_ = true;
 }
 
@@ -83,7 +88,7 @@ Samples CutAndConvert(const std::vector<int16_t>& pcm, int sourceRate) {
     double gain = 1.0;
     if (i < fade) gain = static_cast<double>(i) / fade;
     if (count - 1 - i < fade) gain = std::min(gain, static_cast<double>(count - 1 - i) / fade);
-    int byte = 128 + static_cast<int>(std::lround(v * gain / 256.0));
+    int byte = 128 + static_cast<int>(std::lround(v * gain * kGain / 256.0));
     out[i] = static_cast<char>(std::clamp(byte, 0, 255));
   }
   return out;

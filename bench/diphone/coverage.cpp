@@ -149,6 +149,9 @@ int main(int argc, char** argv) {
     }
   }
   Report("Mensagens do jogo", messages.tally);
+  for (const auto& [name, count] : messages.lostUnits)
+    std::printf("  perdida nas mensagens: %s %llu\n", platform::Cp1252ToUtf8(name).c_str(),
+                static_cast<unsigned long long>(count));
   std::printf("Mensagens com ruído ou perda: %d\n", lostMessages);
   if (lostMessages > 0) status = 1;
 #endif

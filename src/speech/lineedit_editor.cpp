@@ -124,11 +124,11 @@ class FieldEditor {
   void HandleKey() {
     uint8_t t = WaitForKey();
     StopSpeech();
-    const KeyModifiers mods = HeldModifiers();
     if (t == 0) {
       k_ = WaitForKey();
       if (IsSecondCodePrefix(k_)) t = WaitForKey();
     }
+    const KeyModifiers mods = HeldModifiers();
     if (t == 0) {
       if (mods.shift) {
         if (!HasSelection()) a_ = e_ = p_;

@@ -210,6 +210,12 @@ TEST_F(LineEdit, SelectionDeleteCopyAndPaste) {
   EXPECT_THAT(Edit({"abcd"}, "Shift+Right Shift+Right Delete Enter"),
               ElementsAre("_97", "_98", "_DEL", "_97", "_98"));
   EXPECT_EQ(result_, "13 1 [cd]");
+  // The selection is shown on a grey background while editing.
+  Edit({"abcd"}, "Shift+Right Shift+Right");
+  ASSERT_FALSE(run_.attrs.empty());
+  EXPECT_EQ(run_.attrs[0][0], '8');
+  EXPECT_EQ(run_.attrs[0][2], '8');
+  EXPECT_NE(run_.attrs[0][4], '8');
   // Delete after the selection is gone removes one character again.
   Edit({"abcd"}, "Shift+Right Delete Delete Enter");
   EXPECT_EQ(result_, "13 1 [cd]");

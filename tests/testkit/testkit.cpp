@@ -45,9 +45,10 @@ static std::string EnvOr(const char* name, const char* fallback) {
   return v ? v : fallback;
 }
 
-std::string BuildDir() { return EnvOr("TELUMA_BUILD_DIR", "."); }
-std::string SourceDir() { return EnvOr("TELUMA_SOURCE_DIR", ".."); }
-std::string DataRoot() { return EnvOr("TELUMA_TEST_ROOT", "root"); }
+// The build writes its own folders into the test kit; the environment may point elsewhere.
+std::string BuildDir() { return EnvOr("TELUMA_BUILD_DIR", TELUMA_TEST_BUILD_DIR); }
+std::string SourceDir() { return EnvOr("TELUMA_SOURCE_DIR", TELUMA_TEST_SOURCE_DIR); }
+std::string DataRoot() { return EnvOr("TELUMA_TEST_ROOT", TELUMA_TEST_DATA_ROOT); }
 
 std::vector<Event> RunResult::Named(const std::string& name) const {
   std::vector<Event> out;

@@ -170,6 +170,9 @@ TEST_F(LineEdit, EchoAndFunctionKeys) {
   EXPECT_EQ(result_.substr(0, 3), "27 ");
   // The speed prompt: Esc leaves the speed as it was.
   EXPECT_THAT(Edit({}, "Ctrl+F4 Esc Enter"), ElementsAre("_VELOC", "_27"));
+  // A speed key restarts speech; this tree has no voice, so the restart reports it.
+  Edit({}, "Ctrl+F4 2 Enter");
+  EXPECT_THAT(run_.Output(), testing::HasSubstr("Banco de dados de voz"));
   // F12 with no word under the cursor.
   EXPECT_THAT(Edit({"a ..."}, "Right F12 Right Right F12 Enter"),
               ElementsAre("_97", "beep", "_32", "_46", "beep"));

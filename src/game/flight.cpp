@@ -7,11 +7,28 @@
 #include "game/flight.hpp"
 #include "game/messages.hpp"
 #include "game/reports.hpp"
+#include "platform/events.hpp"
 #include "speech/tlwin.hpp"
 
 namespace {
 constexpr uint8_t kRed = 4, kBlue = 1, kBlack = 0;
+// A turn whose own work (drawing, bookkeeping) took less than this is shortened by it, so that
+// turns keep to the real clock; a longer one was held up by speech and pauses in full.
+constexpr int64_t kCompensatedWorkMs = 20;
+
+// The pause that ends a turn. turnStart is when the turn should have started.
+void PauseAfterTurn(const FlightState& flight, int64_t& turnStart) {
+  int64_t step = static_cast<int64_t>(std::trunc(flight.timeStep * 1000));
+  int64_t work = platform::NowMs() - turnStart;
+  if (work >= 0 && work < kCompensatedWorkMs && work < step) {
+    Pause(static_cast<uint16_t>(step - work));
+    turnStart += step;
+  } else {
+    Pause(static_cast<uint16_t>(step));
+    turnStart = platform::NowMs();
+  }
 }
+}  // namespace
 
 void ResetFlight() {
   ChooseDifficulty();
@@ -111,6 +128,7 @@ int FlyOnce() {
   SetKeyInterrupts(false);
   flight.turn = 0;
   flight.markerAltitude = flight.altitude;
+  int64_t turnStart = platform::NowMs();
   while (flight.altitude >= 0) {
     flight.gravity = LunarGravity(flight.altitude);
     ++flight.turn;
@@ -131,7 +149,7 @@ int FlyOnce() {
     if (flight.lost) break;
     if (flight.fuel > 0 && level.level != 1) FuelLeakEvent();
     StatusLine(flight.markerAltitude);
-    Pause(static_cast<uint16_t>(std::trunc(flight.timeStep * 1000)));
+    PauseAfterTurn(flight, turnStart);
   }
   FlushKeys();
   flight.score = ComputeScore(flight, level);

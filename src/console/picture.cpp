@@ -30,6 +30,8 @@ std::optional<platform::Picture> DecodeBmp(const std::vector<uint8_t>& f) {
   if (compression != 0 && !(compression == 3 && (bits == 32 || bits == 16))) return std::nullopt;
   if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) return std::nullopt;
   if (width == 0 || height == 0) return std::nullopt;
+  // A picture far larger than any screen is refused rather than decoded into gigabytes.
+  if (static_cast<uint64_t>(width) * height > (uint64_t{1} << 26)) return std::nullopt;
   std::vector<uint32_t> colours;
   if (bits <= 8) {
     uint32_t n = usedColours ? usedColours : (1u << bits);

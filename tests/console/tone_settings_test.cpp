@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <random>
 #include <vector>
 
 #include "console/picture.hpp"
@@ -125,4 +126,26 @@ TEST(Picture, HeaderAndPixels) {
   cut.resize(60);  // pixel data cut short
   EXPECT_FALSE(DecodeBmp(cut));
   EXPECT_FALSE(LoadBmp("/nonexistent/foguete.bmp"));
+}
+
+TEST(Picture, DamagedFilesNeverCrash) {
+  std::vector<uint8_t> f(54 + 4 * 16 + 64, 0);
+  f[0] = 'B'; f[1] = 'M';
+  f[10] = 54 + 64;
+  f[14] = 40;
+  f[18] = 8;
+  f[22] = 8;
+  f[28] = 4;
+  f[46] = 16;
+  ASSERT_TRUE(DecodeBmp(f));
+  std::mt19937 random(7);
+  for (int i = 0; i < 5000; ++i) {
+    auto damaged = f;
+    for (int j = 0; j < 4; ++j) damaged[random() % damaged.size()] = static_cast<uint8_t>(random());
+    if (random() % 4 == 0) damaged.resize(random() % damaged.size());
+    auto p = DecodeBmp(damaged);
+    if (p) {
+      EXPECT_EQ(p->pixels.size(), static_cast<size_t>(p->width) * p->height);
+    }
+  }
 }

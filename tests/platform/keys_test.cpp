@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "platform/headless/keyscript.hpp"
 #include "platform/keys.hpp"
 #include "platform/terminal/keydecoder.hpp"
@@ -141,4 +143,23 @@ TEST(TerminalKeys, BytesCharactersAndEscapes) {
   auto junk = Decode("\x1b[99;99z\x1b[<0;1;2Mq");
   ASSERT_EQ(junk.size(), 1u);
   EXPECT_EQ(junk[0].stroke.ch, 'q');
+}
+
+TEST(TerminalKeys, RandomBytesNeverStopTheDecoderOrTheScript) {
+  std::mt19937 random(11);
+  const std::string pieces[] = {"\x1b", "[", "O", "1", ";", "5", "~", "A", "\xc3", "\xa9", "u", "\r", "a", "\"", "+", " ", "\n"};
+  for (int i = 0; i < 3000; ++i) {
+    std::string text;
+    int n = static_cast<int>(random() % 20);
+    for (int j = 0; j < n; ++j)
+      text += random() % 3 ? pieces[random() % std::size(pieces)] : std::string(1, static_cast<char>(random()));
+    KeyDecoder d;
+    std::vector<TerminalInput> out;
+    d.Feed(text, out);
+    d.Flush(out);
+    EXPECT_FALSE(d.Pending());
+    auto script = ParseKeyScript(text);
+    for (const auto& line : script.lines)
+      for (const auto& key : line.keys) EXPECT_FALSE(StrokeMessages(key).empty());
+  }
 }

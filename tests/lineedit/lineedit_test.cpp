@@ -182,6 +182,11 @@ TEST_F(LineEdit, EchoAndFunctionKeys) {
   EXPECT_EQ(run_.Named("OPEN")[0].data, "\"true\" \"notas.txt\"");
   // F8 says the time from recordings.
   EXPECT_THAT(Edit({}, "F8 Enter"), Contains(testing::AnyOf("_hora", "_horas")));
+  // Ctrl+F8 says the date: weekday, day, "_de", month, "_de", year.
+  {
+    const auto date = Edit({}, "Ctrl+F8 Enter");
+    EXPECT_EQ(std::count(date.begin(), date.end(), "_de"), 2);
+  }
 }
 
 TEST_F(LineEdit, TouchTones) {

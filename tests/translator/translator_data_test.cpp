@@ -135,7 +135,7 @@ TEST_F(PortugueseRules, SpellingPatternsAndExceptions) {
       {"Israel", "[i/s/ rr/a/ E/w]"}, {"prato", "[ p/r/A/ t/u]"}, {"blusa", "[ b/l/U/ z/a]"},
       {"claro", "[ k/l/A/ r/u]"}, {"flor", "[ f/l/o^/r]"}, {"tchau", "[ tch/A/w]"},
       {"quais", "[ k/w/A/y/s]"}, {"queijo", "[ k//E/y/ j/u]"}, {"guerra", "[ g//E/ rr/a]"},
-      {"seguir", "[ s/e^/ g//I/r]"}, {"linguiça", "[ l/i~/ g/w/i/ s/a]"}, {"saiu", "[ s/a/ I/w]"},
+      {"seguir", "[ s/e^/ g//I/r]"}, {"linguiça", "[ l/i~/ g/w/I/ s/a]"}, {"saiu", "[ s/a/ I/w]"},
       {"partiu", "[ p/a/r/ tch/I/w]"}, {"herói", "[/e^/ r/O/y]"}, {"papéis", "[ p/a/ p/E/y/s]"},
       {"coração", "[ k/o^/ r/a/ s/A~w]"}, {"pões", "[ p/O~y/s]"}, {"bombom", "[ b/o~/ b/O~]"},
       {"empresa", "[e~/ p/r/E^/ z/a]"},

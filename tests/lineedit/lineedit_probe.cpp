@@ -69,6 +69,10 @@ int Edit(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  if (!args.empty() && args[0] == "--version") {
+    Write(TELUMA_VERSION "\r\n");
+    return 0;
+  }
   if (args.empty() || args[0] == "--help") {
     Write("uso: lineedit-probe edit|readline|waitkey|flush|number|words|time|date|dial ...\r\n");
     return 0;

@@ -30,7 +30,8 @@ bool InOrder(const std::vector<std::string>& said, const std::vector<std::string
 class LineEdit : public testing::Test {
  protected:
   bool ConsoleReportsModifiers() {
-    return Said(tree_.Run({"modifiers"})).front() == "result:yes";
+    const auto said = Said(tree_.Run({"modifiers"}));
+    return !said.empty() && said.front() == "result:yes";
   }
 
   LineEdit() {

@@ -1,6 +1,7 @@
 // The translator's mechanics on small rule and exception files written by each test.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "synth/translator.hpp"
@@ -283,4 +284,21 @@ TEST_F(Translator, RightContextSymbols) {
   EXPECT_EQ(TranslateText("xsa"), "[S/s/a]");
   EXPECT_EQ(TranslateText("xa"), "[S/a]");
   EXPECT_EQ(TranslateText("xe"), "[x/e]");
+}
+
+TEST(TranslatorFiles, FolderFromTheSuiteSettingsAndLoading) {
+  testkit::TempDir windows, data;
+  setenv("TELUMA_WINDIR", windows.path().c_str(), 1);
+  EXPECT_EQ(TranslatorFolder(), "c:\\qorbel\\som\\difones\\");
+  windows.Write("TELUMA.INI", "[TRADUTOR]\r\nDIRDIFONES=" + data.path() + "\r\n");
+  EXPECT_EQ(TranslatorFolder(), data.path() + "\\");
+  // Both files are needed.
+  EXPECT_FALSE(LoadTranslatorFiles(TranslatorFolder()));
+  data.Write("regras.rgr", "(A)=a|\r\n");
+  EXPECT_FALSE(LoadTranslatorFiles(TranslatorFolder()));
+  data.Write("portug.exc", "a=e\r\n");
+  EXPECT_TRUE(LoadTranslatorFiles(TranslatorFolder()));
+  EXPECT_EQ(TranslateText("a"), "[ /_E]");
+  unsetenv("TELUMA_WINDIR");
+  FreeRules();
 }

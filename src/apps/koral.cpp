@@ -131,7 +131,6 @@ int main(int argc, char** argv) {
   if (stage >= Stage::Pho && !LoadDiphones(RuleFile(folder, "portug.dfn")))
     return Fail("Erro no arquivo de prosódia");
 
-  if (text.empty()) return 0;
   std::string normal = NormalizeText(text);
   if (stage == Stage::Normalize) {
     PrintLine(normal);

@@ -7,6 +7,10 @@
 
 #include "platform/cp1252.hpp"
 #include "testkit/testkit.hpp"
+#include "tts/uttsInic.hpp"
+#include "tts/uttsPortug.hpp"
+#include "tts/uttsPreproc.hpp"
+#include "tts/uttsProsodia.hpp"
 
 namespace {
 
@@ -238,4 +242,38 @@ TEST(Koral, GameMessagesAreSpokenWordForWord) {
     }
   }
   EXPECT_GE(seen, checked.size());
+}
+
+TEST(FrontEnd, SurvivesEveryByteAndRandomText) {
+  const std::string dir = testkit::DataRoot() + "/qorbel/koraltts/";
+  ASSERT_TRUE(LoadPortugueseRules(dir + "portug.nrl", dir + "portug.exc"));
+  ASSERT_TRUE(LoadAbbreviations(dir + "portug.abr"));
+  ASSERT_TRUE(LoadProsody(dir + "portug.pro"));
+  ASSERT_TRUE(LoadDiphones(dir + "portug.dfn"));
+  auto run = [](const std::string& text) {
+    auto items = AssignPitchPatterns(TokenizeWithKeys(NormalizeText(text)), true);
+    return BuildPhoLines(TokensToPhonemes(items), 1.0, 1.0);
+  };
+  std::string all;
+  for (int c = 1; c < 256; ++c) {
+    all += static_cast<char>(c);
+    EXPECT_FALSE(run(std::string(1, static_cast<char>(c))).empty());
+  }
+  EXPECT_FALSE(run(all).empty());
+  uint32_t seed = 12345;
+  for (int n = 0; n < 300; ++n) {
+    std::string text;
+    for (int i = 0; i < 60; ++i) {
+      seed = seed * 1664525u + 1013904223u;
+      const char pool[] = "aeiouAOEmnrstlhqgu  .,-?!0123456789\xE3\xE7\xE9\xF5\xBA\xAA...";
+      text += (seed >> 24) % 3 ? pool[(seed >> 8) % (sizeof pool - 1)] : static_cast<char>(seed >> 16);
+    }
+    // Every MBROLA line is a phoneme or pause with a whole duration, a comment or empty.
+    for (const auto& line : run(text)) {
+      if (line.empty() || line[0] == ';') continue;
+      size_t blank = line.find(' ');
+      ASSERT_NE(blank, std::string::npos) << line;
+      EXPECT_GE(std::stoi(line.substr(blank + 1)), 0) << line;
+    }
+  }
 }

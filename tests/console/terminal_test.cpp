@@ -119,6 +119,17 @@ TEST(TerminalBackend, DrawsTextInColourAndRestoresTheTerminal) {
   EXPECT_NE(run.screen.find("Programa terminado"), std::string::npos);
 }
 
+TEST(TerminalBackend, CtrlBackslashBreaksWith255) {
+  testkit::TempDir dir;
+  std::string transcript = dir.path() + "/t.txt";
+  PtyRun run;
+  run.Start(PROBE_PATH, {"key", "l:nunca"}, transcript);
+  run.Read(400);
+  run.Send("\x1c");
+  EXPECT_EQ(run.Wait(), 255);
+  EXPECT_EQ(run.screen.find("nunca"), std::string::npos);
+}
+
 TEST(TerminalBackend, SmallTerminalAndHangup) {
   testkit::TempDir dir;
   std::string transcript = dir.path() + "/t.txt";

@@ -62,6 +62,7 @@ KeyStroke ByteStroke(unsigned char c, int mods) {
     case 127: return {VK_BACK, 8, mods};
     case 8: return {VK_BACK, 8, mods | kCtrl};
     case 0: return {VK_SPACE, -1, mods | kCtrl};
+    case 28: return {VK_CANCEL, -1, mods | kCtrl};  // Ctrl+\, the terminal's quit key: Ctrl+Break
     default: break;
   }
   if (c < 32) return {'A' + c - 1, c, mods | kCtrl};

@@ -142,6 +142,7 @@ TEST_F(PortugueseRules, SpellingPatternsAndExceptions) {
       {"casas bolas", "[ k/A/ z/a/s][ b/O/ l/a/s]"},
       {"d'água", "[ d/A/ g/w/a]"},
       {"CASA", "[ k/A/ z/a]"},
+      {"esse", "[E^/ s/i]"}, {"aquela", "[a/ k//E/ l/a]"}, {"dezessete", "[ d/e^/ z/e^/ s/E/ tch/i]"},
       {"Wagner", "[u/ a/ gi/ n/E^/r]"},
   });
 }

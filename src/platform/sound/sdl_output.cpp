@@ -190,10 +190,15 @@ class SdlOutput : public SoundOutput {
 
   void PauseWhenIdle() {
     std::lock_guard<std::mutex> lock(pauseMutex_);
-    if (!paused_ && mixer_.Idle() && !mixer_.CommandsPending()) {
+    if (paused_) return;
+    // Decided while no callback runs, so that the idle flag is that of the last buffer rendered
+    // (a buffer that has just taken new blocks must not be paused).
+    SDL_LockAudioDevice(device_);
+    if (mixer_.Idle() && !mixer_.CommandsPending()) {
       SDL_PauseAudioDevice(device_, 1);
       paused_ = true;
     }
+    SDL_UnlockAudioDevice(device_);
   }
 
   void NotifierLoop() {

@@ -1,5 +1,6 @@
 // From text to phonetic text: character mapping, words, exceptions, stress and rules.
 #include <array>
+#include <initializer_list>
 
 #include "synth/translator.hpp"
 
@@ -7,7 +8,7 @@ namespace translator {
 namespace {
 
 // Replacement of the codes 128 ... 255 (code page 850 and Windows-1252 positions of the
-// accented letters). "c," stands for the cedilla, which becomes "ss".
+// accented letters): the plain letter and the mark of its accent; the cedilla becomes "ss".
 const std::array<const char*, 128> kHighTable = [] {
   std::array<const char*, 128> t{};
   for (auto& e : t) e = "";

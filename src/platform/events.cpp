@@ -33,6 +33,7 @@ struct EventState {
   uint64_t nextHandle = 1;
   int64_t virtualNow = 0;
   bool waitingForKey = false;
+  int outsidePosters = 0;
   std::function<void(int64_t)> pump;
   std::function<void()> wake;
   int clockMode = -1;  // -1 not decided yet, 0 real, 1 virtual
@@ -166,6 +167,14 @@ void WaitMessage() {
         FireDue(next);
         continue;
       }
+      {
+        // An outside thread is still at work: its post is what comes next.
+        std::unique_lock<std::mutex> lock(s.mutex);
+        if (s.outsidePosters > 0) {
+          s.arrived.wait(lock, [&] { return !s.queue.empty() || s.outsidePosters == 0; });
+          continue;
+        }
+      }
       // Nothing can ever arrive but a key: a player would press one sooner or later.
       if (keys.DeliverUntimed()) continue;
       PostMessage({MessageKind::Close, 0, 0});
@@ -289,7 +298,23 @@ void ResetEvents() {
   s.scheduled.clear();
   s.virtualNow = 0;
   s.waitingForKey = false;
+  s.outsidePosters = 0;
   s.start = std::chrono::steady_clock::now();
+}
+
+void BeginOutsidePoster() {
+  auto& s = State();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  ++s.outsidePosters;
+}
+
+void EndOutsidePoster() {
+  auto& s = State();
+  {
+    std::lock_guard<std::mutex> lock(s.mutex);
+    if (s.outsidePosters > 0) --s.outsidePosters;
+  }
+  s.arrived.notify_all();
 }
 
 void SetWaitingForKey(bool waiting) {

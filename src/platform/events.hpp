@@ -77,6 +77,12 @@ void SetVirtualClock(bool on);
 // Tests: forgets every queued and scheduled message; the virtual clock goes back to 0.
 void ResetEvents();
 
+// A thread that is going to post (an outside voice rendering speech) counts itself in while it
+// works. With the virtual clock a wait that finds nothing else to do then waits for its post
+// instead of delivering the next untimed key or closing the program.
+void BeginOutsidePoster();
+void EndOutsidePoster();
+
 // The console tells the platform whether the program is inside a key wait, so that the key
 // script can deliver its untimed keys at the right moment.
 void SetWaitingForKey(bool waiting);

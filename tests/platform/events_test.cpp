@@ -66,6 +66,24 @@ TEST_F(VirtualClock, KeyScriptAtKeyWaitsAndCloseAtTheEnd) {
   SetWaitingForKey(false);
 }
 
+TEST_F(VirtualClock, OutsidePostersAreWaitedFor) {
+  BeginOutsidePoster();
+  std::thread voice([] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    PostMessage({MessageKind::User, 5, 0});
+    EndOutsidePoster();
+  });
+  WaitMessage();  // without the count this would close the program
+  Message m;
+  ASSERT_TRUE(PeekMessage(m));
+  EXPECT_EQ(m.kind, MessageKind::User);
+  EXPECT_EQ(NowMs(), 0);
+  voice.join();
+  WaitMessage();
+  ASSERT_TRUE(PeekMessage(m));
+  EXPECT_EQ(m.kind, MessageKind::Close);
+}
+
 TEST(RealClock, PostsFromOtherThreadsWakeTheWait) {
   SetVirtualClock(false);
   ResetEvents();

@@ -48,10 +48,11 @@ class SdlOutput : public SoundOutput {
   SdlOutput() : mixer_(kDeviceRate) { sem_init(&wake_, 0, 0); }
 
   ~SdlOutput() override {
-    if (device_ != 0) SDL_CloseAudioDevice(device_);
+    // The notifier may be pausing the device: it ends first, then the device closes.
     quitting_.store(true);
     sem_post(&wake_);
     if (notifier_.joinable()) notifier_.join();
+    if (device_ != 0) SDL_CloseAudioDevice(device_);
     Drain();
     sem_destroy(&wake_);
   }

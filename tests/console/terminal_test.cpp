@@ -136,10 +136,17 @@ TEST(TerminalBackend, SmallTerminalAndHangup) {
   PtyRun run;
   run.Start(PROBE_PATH, {"at:60,20", "w:fora", "at:1,1", "w:dentro", "key", "l:depois"}, transcript, 40, 10);
   run.Read(400);
-  kill(run.pid, SIGHUP);  // the terminal goes away: the window's close
-  EXPECT_EQ(run.Wait(), 0);
   EXPECT_NE(run.screen.find("dentro"), std::string::npos);
   EXPECT_EQ(run.screen.find("fora"), std::string::npos);
+  // Made larger, the terminal shows the whole grid again.
+  struct winsize ws{};
+  ws.ws_col = 100;
+  ws.ws_row = 30;
+  ioctl(run.master, TIOCSWINSZ, &ws);
+  run.Read(300);
+  EXPECT_NE(run.screen.find("fora"), std::string::npos);
+  kill(run.pid, SIGHUP);  // the terminal goes away: the window's close
+  EXPECT_EQ(run.Wait(), 0);
   testkit::RunResult r;
   testkit::ParseTranscript(testkit::ReadFile(transcript), r);
   EXPECT_EQ(r.Output().find("depois"), std::string::npos);

@@ -266,7 +266,8 @@ TEST(FrontEnd, SurvivesEveryByteAndRandomText) {
     for (int i = 0; i < 60; ++i) {
       seed = seed * 1664525u + 1013904223u;
       const char pool[] = "aeiouAOEmnrstlhqgu  .,-?!0123456789\xE3\xE7\xE9\xF5\xBA\xAA...";
-      text += (seed >> 24) % 3 ? pool[(seed >> 8) % (sizeof pool - 1)] : static_cast<char>(seed >> 16);
+      bool fromPool = (seed >> 24) % 3 != 0;
+      text += fromPool ? pool[(seed >> 8) % (sizeof pool - 1)] : static_cast<char>(seed >> 16);
     }
     // Every MBROLA line is a phoneme or pause with a whole duration, a comment or empty.
     for (const auto& line : run(text)) {

@@ -149,7 +149,10 @@ TEST(Normalize, ConsonantRunsAndAbbreviations) {
 TEST(Normalize, AbbreviationTableKeepsItsFirstEntries) {
   testkit::TempDir dir;
   std::string text;
-  for (int i = 0; i < 2500; ++i) text += std::string("ab").append(std::to_string(i)).append("=x").append(std::to_string(i)).append("\n");
+  for (int i = 0; i < 2500; ++i) {
+    const std::string n = std::to_string(i);
+    text.append("ab").append(n).append("=x").append(n).append("\n");
+  }
   ASSERT_TRUE(LoadAbbreviations(dir.Write("big.abr", text)));
   EXPECT_EQ(AbbreviationCount(), kMaxAbbreviations);
   EXPECT_EQ(LookupAbbreviation("AB1999"), "x1999");

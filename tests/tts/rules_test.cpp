@@ -179,7 +179,10 @@ TEST(Exceptions, SortedLookupWithSuffixesAndFileLimits) {
   EXPECT_EQ(A(std::string(250, 'A')), "YYYY");   // the long line was cut at 255 characters
 
   std::string many;
-  for (int i = 0; i < 15100; ++i) many += std::string("w").append(std::to_string(i)).append("=R").append(std::to_string(i)).append("\n");
+  for (int i = 0; i < 15100; ++i) {
+    const std::string n = std::to_string(i);
+    many.append("w").append(n).append("=R").append(n).append("\n");
+  }
   ASSERT_TRUE(LoadExceptionList(dir.Write("big.exc", many)));
   EXPECT_EQ(ExceptionCount(), kMaxExceptions);
   EXPECT_EQ(A("W14999"), "R14999");

@@ -54,6 +54,12 @@ struct PtyRun {
     }
   }
 
+  // Reads until needle has been drawn (the program is up and its terminal raw).
+  void ReadUntil(const std::string& needle, int ms = 10000) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (screen.find(needle) == std::string::npos && std::chrono::steady_clock::now() < end) Read(20);
+  }
+
   void Send(const std::string& bytes) {
     ASSERT_EQ(write(master, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
     Read(150);
@@ -84,7 +90,7 @@ TEST(TerminalBackend, EscapeSequencesBecomeKeyCodes) {
   PtyRun run;
   std::vector<std::string> args(17, "key");
   run.Start(PROBE_PATH, args, transcript);
-  run.Read(400);
+  run.ReadUntil("\x1b[2J");
   run.Send("\x1b[A");          // Up
   run.Send("\x1b[1;5A");       // Ctrl+Up
   run.Send("\x1b[2;2~");       // Shift+Insert
@@ -95,10 +101,9 @@ TEST(TerminalBackend, EscapeSequencesBecomeKeyCodes) {
   run.Send("\x7f");            // Backspace
   run.Send("\r");              // Enter
   run.Send("\x1b");            // a lone Esc
-  run.Read(200);
-  // The sequence arrives split in two reads.
+  run.Read(300);
+  // The sequence may arrive split in two reads.
   ASSERT_EQ(write(run.master, "\x1b[", 2), 2);
-  run.Read(10);
   run.Send("B");
   EXPECT_EQ(run.Wait(), 0);
   EXPECT_EQ(Keys(transcript), "0 72 0 113 0 254 0 59 0 105 3 233 8 13 27 0 80 ");
@@ -109,7 +114,7 @@ TEST(TerminalBackend, DrawsTextInColourAndRestoresTheTerminal) {
   std::string transcript = dir.path() + "/t.txt";
   PtyRun run;
   run.Start(PROBE_PATH, {"fg:14", "bg:1", "w:Ol\xC3\xA1 mundo", "key"}, transcript);
-  run.Read(400);
+  run.ReadUntil("mundo");
   run.Send("x");
   EXPECT_EQ(run.Wait(), 0);
   // Yellow on blue from the palette, UTF-8 text, raw mode left again.
@@ -124,7 +129,7 @@ TEST(TerminalBackend, CtrlBackslashBreaksWith255) {
   std::string transcript = dir.path() + "/t.txt";
   PtyRun run;
   run.Start(PROBE_PATH, {"key", "l:nunca"}, transcript);
-  run.Read(400);
+  run.ReadUntil("\x1b[2J");
   run.Send("\x1c");
   EXPECT_EQ(run.Wait(), 255);
   EXPECT_EQ(run.screen.find("nunca"), std::string::npos);
@@ -135,7 +140,8 @@ TEST(TerminalBackend, SmallTerminalAndHangup) {
   std::string transcript = dir.path() + "/t.txt";
   PtyRun run;
   run.Start(PROBE_PATH, {"at:60,20", "w:fora", "at:1,1", "w:dentro", "key", "l:depois"}, transcript, 40, 10);
-  run.Read(400);
+  run.ReadUntil("dentro");
+  run.Read(100);
   EXPECT_NE(run.screen.find("dentro"), std::string::npos);
   EXPECT_EQ(run.screen.find("fora"), std::string::npos);
   // Made larger, the terminal shows the whole grid again.
@@ -143,7 +149,7 @@ TEST(TerminalBackend, SmallTerminalAndHangup) {
   ws.ws_col = 100;
   ws.ws_row = 30;
   ioctl(run.master, TIOCSWINSZ, &ws);
-  run.Read(300);
+  run.ReadUntil("fora", 5000);
   EXPECT_NE(run.screen.find("fora"), std::string::npos);
   kill(run.pid, SIGHUP);  // the terminal goes away: the window's close
   EXPECT_EQ(run.Wait(), 0);
@@ -159,7 +165,7 @@ TEST(TerminalBackend, CrashRestoresTheTerminalAndNoTerminalRunsHeadless) {
   std::string transcript = dir.path() + "/t.txt";
   PtyRun run;
   run.Start(PROBE_PATH, {"w:antes", "key"}, transcript);
-  run.Read(400);
+  run.ReadUntil("antes");
   size_t before = run.screen.size();
   kill(run.pid, SIGSEGV);
   EXPECT_EQ(run.Wait(), 128 + SIGSEGV);

@@ -4,12 +4,14 @@
 //   br:N    braille mode  tone:N / notone          pause:N    cls / eol  clear
 //   copy:TEXT  paste:N    attr:N  set the attribute byte      wait   test for a key
 //   ret:N   return N from main                           close      the close path
+//   quit    post the quit message                        clock      date and time
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "console/TlCrt.hpp"
 #include "platform/cp1252.hpp"
+#include "platform/events.hpp"
 
 int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
@@ -36,6 +38,14 @@ int main(int argc, char** argv) {
     else if (cmd == "paste") WriteLn("<" + PasteFromClipboard(static_cast<size_t>(n)) + ">");
     else if (cmd == "wait") WriteLn(KeyWaiting() ? "yes" : "no");
     else if (cmd == "ret") return n;
+    else if (cmd == "quit") platform::PostMessage({platform::MessageKind::Quit, 0, 0});
+    else if (cmd == "clock") {
+      uint16_t y, mo, d, wd, h, mi, se, hs;
+      CurrentDate(y, mo, d, wd);
+      CurrentTime(h, mi, se, hs);
+      WriteLn("clock " + std::to_string(y) + " " + std::to_string(mo) + " " + std::to_string(d) + " " +
+              std::to_string(wd) + " " + std::to_string(((h * 60 + mi) * 60 + se) * 100 + hs));
+    }
     else if (cmd == "close") CloseConsole();
     else if (cmd == "pos") WriteLn(std::to_string(CursorColumn()) + "," + std::to_string(CursorRow()));
   }

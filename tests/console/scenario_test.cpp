@@ -1,6 +1,7 @@
 // The console run as whole programs through the automation contract.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 #include "testkit/testkit.hpp"
@@ -147,9 +148,30 @@ TEST(ConsoleScenario, ExitCodesReachTheTranscript) {
   EXPECT_EQ(closed.exitCode, 0);
   EXPECT_EQ(closed.Named("EXIT").size(), 1u);
   EXPECT_EQ(closed.Output().find("nunca"), std::string::npos);
+  auto quit = RunHeadless(PROBE_PATH, Probe({"quit", "wait", "l:nunca"}));
+  EXPECT_EQ(quit.exitCode, 255);
+  EXPECT_EQ(quit.Output().find("nunca"), std::string::npos);
   // SCREEN and ATTR come once, after EXIT.
   EXPECT_EQ(closed.Named("SCREEN").size(), 1u);
   EXPECT_EQ(closed.events.back().name, "ATTR");
+}
+
+TEST(ConsoleScenario, DateAndTimeFollowTheVirtualClock) {
+  auto r = RunHeadless(PROBE_PATH, Probe({"clock", "pause:1500", "clock"}));
+  std::vector<long> first, second;
+  for (auto* v : {&first, &second}) {
+    size_t at = r.Output().find("clock ", v == &first ? 0 : r.Output().find("clock ") + 1);
+    ASSERT_NE(at, std::string::npos);
+    std::istringstream fields(r.Output().substr(at + 6));
+    long x;
+    for (int i = 0; i < 5 && fields >> x; ++i) v->push_back(x);
+    ASSERT_EQ(v->size(), 5u);
+  }
+  EXPECT_GE(first[1], 1);
+  EXPECT_LE(first[1], 12);
+  EXPECT_LE(first[3], 6);
+  long moved = (second[4] - first[4] + 8640000) % 8640000;  // hundredths, across midnight too
+  EXPECT_EQ(moved, 150);
 }
 
 TEST(ConsoleScenario, ClipboardInProcess) {

@@ -468,3 +468,21 @@ TEST(GameEvents, FuelLeakWithAFixedSeed) {
   ASSERT_NE(used, -1);
   EXPECT_EQ(spoken[used + 1], std::to_string(amount));
 }
+
+TEST(GameFlight, BurningHardAtTheGroundDigsACraterAndScoresZero) {
+  // From 10 m the rocket is 6 cm up at 6.6 m/s in turn 31: a full burn then takes it below the
+  // surface while rising. The key comes during the pause before that turn.
+  Game game("10\r\n100\r\n30\r\n5\r\n");
+  auto r = game.Play(std::string(kOpening) + "1\nEnter\n+2950 9\nEsc\nn\n");
+  auto spoken = Spoken(r);
+  int crater = IndexOf(spoken, "Você usou muito combustível próximo ao chão, criando uma cratera e "
+                               "enterrando a nave no solo. Você perdeu.");
+  ASSERT_NE(crater, -1);
+  EXPECT_EQ(IndexOf(spoken, "A nave explodiu!"), -1);
+  EXPECT_EQ(IndexOf(spoken, "Muito bem, a nave pousou!"), -1);
+  EXPECT_EQ(IndexOf(spoken, "Velocidade final: "), -1);
+  EXPECT_EQ(spoken[crater + 1], "Combustivel gasto: ");
+  EXPECT_EQ(spoken[crater + 2], "9");
+  EXPECT_EQ(spoken[crater + 4], "0");  // the flight is lost, whatever the speed
+  EXPECT_EQ(IndexOf(spoken, "Parabéns, você entrará para o quadro de ases pilotos!!!"), -1);
+}

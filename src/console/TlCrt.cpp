@@ -124,9 +124,10 @@ void ExitProcedure() {
     if (!c.closing) c.backend->SetTitle("Programa terminado");
     c.backend->Present();
     c.backend->Close();
-    // Later exit procedures may still write: into the grid only.
-    c.backend = std::make_unique<platform::headless::HeadlessBackend>();
   }
+  // Later exit procedures may still write: into the grid only, no display opens any more.
+  c.backend = std::make_unique<platform::headless::HeadlessBackend>();
+  c.open = true;
 }
 
 // The final screen rows of the transcript.

@@ -1,11 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include "game/difficulty.hpp"
-#include "game/files.hpp"
 #include "game/scores.hpp"
-#include "testkit/testkit.hpp"
 
 namespace {
 const char* kThreeLevels =
@@ -142,18 +138,4 @@ TEST(ScoreTable, ListTextCutsLongNames) {
             "Caio Martelo" + std::string(28, ' ') + " 3130");
   std::string longName(45, 'x');
   EXPECT_EQ(ScoreItemText({longName, 999}), std::string(40, 'x') + " 999");
-}
-
-TEST(ScoreTable, ReplaceFileKeepsTheOldFileWhenWritingFails) {
-  testkit::TempDir dir;
-  std::string path = dir.Write("luplacar.ini", "velho\r\n1\r\n");
-  EXPECT_TRUE(ReplaceFile(path, "novo\r\n2\r\n"));
-  EXPECT_EQ(testkit::ReadFile(path), "novo\r\n2\r\n");
-  EXPECT_FALSE(ReplaceFile(dir.path() + "/falta/luplacar.ini", "x"));
-  if (geteuid() != 0) {  // root writes anywhere
-    chmod(dir.path().c_str(), 0555);
-    EXPECT_FALSE(ReplaceFile(path, "perdido"));
-    chmod(dir.path().c_str(), 0755);
-    EXPECT_EQ(testkit::ReadFile(path), "novo\r\n2\r\n");
-  }
 }

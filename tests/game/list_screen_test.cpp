@@ -93,18 +93,6 @@ TEST_F(ListScreen, EscChoosesNothingEvenOnAValidItem) {
   EXPECT_EQ(Snapshot().attrs, before.attrs);
 }
 
-TEST_F(ListScreen, SearchSkipsLeadingBlanks) {
-  PaintScreen();
-  ListOpen(1, 1, 30, 4, 3);
-  ListAdd("", "Caio Martelo");
-  ListAdd("", "Ernesto Brandi");
-  ListAdd("", "  Eva");
-  Press('e');
-  Press('E');
-  Press(13);
-  EXPECT_EQ(ListRun(), 3);  // leading blanks do not hide the E of "  Eva"
-}
-
 TEST_F(ListScreen, ReserveLinesKeepsTheColumn) {
   ClearScreen();
   MoveCursor(5, 24);

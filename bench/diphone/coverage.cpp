@@ -75,10 +75,11 @@ class Counter {
 
 void Report(const char* what, const Tally& t) {
   double total = t.Total() ? static_cast<double>(t.Total()) : 1.0;
-  std::printf("%s: %llu pedidos de unidade; sem decomposição %.3f%%, após decomposição %.3f%%, "
-              "ruído ou perda %.3f%%; em unidade gravada %.3f%%\n",
-              what, static_cast<unsigned long long>(t.Total()), 100.0 * t.direct / total,
-              100.0 * t.decomposed / total, 100.0 * t.lost / total,
+  auto n = [](uint64_t v) { return static_cast<unsigned long long>(v); };
+  std::printf("%s: %llu pedidos de unidade; sem decomposição %llu (%.4f%%), após decomposição "
+              "%llu (%.4f%%), ruído ou perda %llu (%.4f%%); em unidade gravada %.4f%%\n",
+              what, n(t.Total()), n(t.direct), 100.0 * t.direct / total, n(t.decomposed),
+              100.0 * t.decomposed / total, n(t.lost), 100.0 * t.lost / total,
               100.0 * (t.direct + t.decomposed) / total);
 }
 

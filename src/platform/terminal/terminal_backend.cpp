@@ -26,14 +26,17 @@ namespace {
 int gInFd = 0;
 int gOutFd = 1;
 struct termios gSaved;
-volatile sig_atomic_t gRaw = 0;
+volatile sig_atomic_t gRaw = 0;     // the terminal's own settings are saved in gSaved
+volatile sig_atomic_t gActive = 0;  // our modes are on and must be undone
 int gWakePipe[2] = {-1, -1};
-const char kRestore[] = "\x1b[0m\x1b[?25h\x1b[?1004l\x1b[>4m\r\n";
+// Colours, cursor, focus reports, key mode and the window title the terminal had before.
+const char kRestore[] = "\x1b[0m\x1b[?25h\x1b[?1004l\x1b[>4m\x1b[23;0t\r\n";
 
 void RestoreTerminal() {
-  if (!gRaw) return;
+  if (!gActive) return;
+  gActive = 0;
+  if (gRaw) tcsetattr(gInFd, TCSAFLUSH, &gSaved);
   gRaw = 0;
-  tcsetattr(gInFd, TCSAFLUSH, &gSaved);
   ssize_t ignored = write(gOutFd, kRestore, sizeof kRestore - 1);
   (void)ignored;
 }
@@ -245,9 +248,10 @@ bool TerminalBackend::Open(const DisplayConfig& config, const GridView& grid) {
   sa.sa_flags = SA_RESTART;
   for (int s : kCloseSignals) sigaction(s, &sa, nullptr);
   sigaction(SIGWINCH, &sa, nullptr);
+  gActive = 1;
   m.ReadSize();
   // Focus reports, keys with modifiers told apart, a clean screen.
-  m.out += "\x1b[?1004h\x1b[>4;1m\x1b[0m\x1b[2J\x1b[?25l";
+  m.out += "\x1b[22;0t\x1b[?1004h\x1b[>4;1m\x1b[0m\x1b[2J\x1b[?25l";
   m.open = true;
   SetTitle(config.title);
   m.reader = std::thread([&m] { m.ReaderLoop(); });

@@ -30,6 +30,8 @@ int g_sourceRate = 22050;
 constexpr int kSilence = 180;
 // Kept before the first and after the last loud sample: 3 ms.
 constexpr int kMarginMs = 3;
+// Closure kept before a leading stop: 25 ms.
+constexpr int kClosureMs = 25;
 // Fade at both ends so units join without clicks: 2 ms.
 constexpr int kFadeMs = 2;
 // The voice peaks near 70% of full scale; 8-bit samples need all the range they can get.
@@ -61,16 +63,21 @@ Samples Renderer::Render(const std::string& phonemes) {
   std::string text = "[[" + phonemes + "]]";
   espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0,
                espeakCHARS_UTF8 | espeakPHONEMES, nullptr, nullptr);
-  return CutAndConvert(Collected(), g_sourceRate);
+  // A unit that starts with a stop keeps some of its closure, so that the burst after a vowel
+  // is heard as p, t or k and not as part of the vowel.
+  size_t first = phonemes.find_first_not_of('\'');
+  bool stop = first != std::string::npos && std::strchr("pbtdkg", phonemes[first]);
+  return CutAndConvert(Collected(), g_sourceRate, stop ? kClosureMs : kMarginMs);
 }
 
-Samples CutAndConvert(const std::vector<int16_t>& pcm, int sourceRate) {
+Samples CutAndConvert(const std::vector<int16_t>& pcm, int sourceRate, int leadMs) {
   size_t first = 0, last = pcm.size();
   while (first < last && std::abs(pcm[first]) < kSilence) ++first;
   while (last > first && std::abs(pcm[last - 1]) < kSilence) --last;
   if (first >= last) return {};
+  size_t lead = static_cast<size_t>(sourceRate) * static_cast<size_t>(leadMs) / 1000;
   size_t margin = static_cast<size_t>(sourceRate) * kMarginMs / 1000;
-  first = first > margin ? first - margin : 0;
+  first = first > lead ? first - lead : 0;
   last = std::min(pcm.size(), last + margin);
 
   // Low-pass (1 2 1)/4 and take every step-th sample; step 2 for the voice's 22050 Hz.

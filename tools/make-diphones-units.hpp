@@ -50,7 +50,8 @@ class Renderer {
 
 // Trims leading and trailing silence of 16-bit samples (keeping a short margin and fading the
 // edges) and converts 22050 Hz to 11025 Hz unsigned 8-bit.
-Samples CutAndConvert(const std::vector<int16_t>& pcm, int sourceRate);
+// leadMs is the margin kept before the first loud sample (the closure of a leading stop).
+Samples CutAndConvert(const std::vector<int16_t>& pcm, int sourceRate, int leadMs = 3);
 
 // Writes NAME.IND and NAME.DIF into folder; units are sorted into index order here.
 bool WriteDatabase(const std::string& folder, const std::string& name,

@@ -60,8 +60,9 @@ void ReadLines(const std::string& file, std::vector<std::string>& into) {
 // syllables are there whatever the word list holds.
 std::vector<std::string> SystematicSyllables() {
   std::vector<std::string> texts;
-  const char* onsets[] = {"",  "b", "k", "d", "f", "g", "j", "l", "m", "n", "p", "r", "s",
-                          "t", "v", "x", "z", "dj", "nh", "lh", "rr", "tch", "ks"};
+  const char* onsets[] = {"",  "b",  "k",  "d",  "f",  "g",  "j",   "l",  "m",  "n",
+                          "p", "r",  "s",  "t",  "v",  "x",  "z",   "dj", "nh", "lh",
+                          "rr", "tch", "kw", "gw"};
   for (const char* onset : onsets)
     for (char v : std::string("aeiou")) {
       std::string lower = std::string(onset) + v;
@@ -69,6 +70,10 @@ std::vector<std::string> SystematicSyllables() {
       for (const std::string& s : {lower, upper, lower + "^", upper + "^", lower + "~"})
         texts.push_back("[" + s + "]");
     }
+  // Diphthongs and the vowel + r syllables, alone.
+  for (const char* s : {"ay", "ey", "oy", "uy", "aw", "ew", "iw", "ow", "a~w", "a~y", "e~y",
+                        "o~y", "u~y", "ar", "er", "ir", "or", "ur"})
+    texts.push_back(std::string("[") + s + "]");
   return texts;
 }
 

@@ -172,7 +172,9 @@ void OpenConsole() {
   auto& c = C();
   if (c.open || c.closing) return;
   c.open = true;
-  c.setup = teluma::console::ReadConsoleSetup();
+  c.setup = teluma::console::ReadConsoleSetup({c.options.keepFont, c.options.fontFace,
+                                               c.options.fontWidth, c.options.fontHeight,
+                                               c.options.fontWeight});
   c.keyboard.checkBreak = c.options.checkBreak;
   c.keyboard.focusKeys = c.options.focusKeys;
   // The cursor may have been placed before the display opened: it stays where it is.
@@ -190,6 +192,8 @@ void OpenConsole() {
   config.fontFace = c.setup.fontFace;
   config.fontWidth = c.setup.fontWidth;
   config.fontHeight = c.setup.fontHeight;
+  config.fontWeight = c.setup.fontWeight;
+  config.oemCharset = c.options.oemCharset;
   config.zoom = c.setup.zoom;
   platform::GridView grid{Screen::kColumns, Screen::kRows, c.screen.Chars(), c.screen.Attrs()};
   c.backend = platform::OpenBackend(config, grid);

@@ -56,11 +56,16 @@ std::string ReadLn();
 // The wave device's block-done messages (device, block) are handed to this handler.
 void SetWaveDoneHandler(std::function<void(int64_t device, int64_t block)> handler);
 
-// Console settings fixed before the display opens (defaults: checkBreak on, checkEof and
-// focusKeys off).
+// Console settings fixed before the display opens.
 struct ConsoleOptions {
   bool checkBreak = true;
   bool checkEof = false;
   bool focusKeys = false;
+  bool oemCharset = false;
+  bool keepFont = false;    // the font keys of the settings file are not read
+  std::string fontFace;     // empty: "FONTE" of the settings file
+  int fontHeight = 0;       // 0: the settings file gives it
+  int fontWidth = 0;
+  int fontWeight = 0;       // non-zero: replaced by "PESOLETRA"
 };
 ConsoleOptions& ConsoleSettings();

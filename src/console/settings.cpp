@@ -65,7 +65,7 @@ std::array<platform::Rgb, 16> RemappedColours(const std::array<uint8_t, 16>& rem
   return out;
 }
 
-ConsoleSetup ReadConsoleSetup() {
+ConsoleSetup ReadConsoleSetup(const FontChoice& font) {
   ConsoleSetup s;
   s.remap = ParseColourTable(Setting("VIDEO", "TABCORES", "0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15"));
   s.coloursFixed = Yes(Setting("VIDEO", "CORESFIXAS", "N"));
@@ -78,10 +78,21 @@ ConsoleSetup ReadConsoleSetup() {
   std::string zoom = Setting("VIDEO", "AMPLIF", "2", 2);
   s.zoom = zoom.empty() ? 0 : (static_cast<unsigned char>(zoom[0]) & 7);
   if (s.zoom == 0) s.zoom = 2;  // a zoom of 0 cannot magnify: the default instead
-  s.fontFace = Setting("VIDEO", "FONTE", "Lucida Console");
-  long v;
-  s.fontWidth = WholeNumber(Setting("VIDEO", "LARGURALETRA", ""), v) ? static_cast<int>(v) : 0;
-  s.fontHeight = WholeNumber(Setting("VIDEO", "ALTURALETRA", ""), v) ? static_cast<int>(v) : 0;
+  s.fontFace = font.face;
+  s.fontWidth = font.width;
+  s.fontHeight = font.height;
+  s.fontWeight = font.weight;
+  if (!font.keepFont) {
+    long v;
+    if (s.fontFace.empty()) s.fontFace = Setting("VIDEO", "FONTE", "Lucida Console");
+    if (s.fontWidth == 0)
+      s.fontWidth = WholeNumber(Setting("VIDEO", "LARGURALETRA", ""), v) ? static_cast<int>(v) : 0;
+    if (s.fontHeight == 0)
+      s.fontHeight = WholeNumber(Setting("VIDEO", "ALTURALETRA", ""), v) ? static_cast<int>(v) : 0;
+    // Only a weight the program chose itself is replaced by the file's.
+    if (s.fontWeight != 0)
+      s.fontWeight = WholeNumber(Setting("VIDEO", "PESOLETRA", "700"), v) ? static_cast<int>(v) : 0;
+  }
   s.maximized = !Yes(Setting("VIDEO", "CANTOTELA", "SIM"));
   return s;
 }

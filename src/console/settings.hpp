@@ -19,6 +19,7 @@ struct ConsoleSetup {
   std::string fontFace = "Lucida Console";
   int fontWidth = 0;   // 0: from the work area
   int fontHeight = 0;
+  int fontWeight = 0;  // 0: the face's normal weight
   bool maximized = false;
 };
 
@@ -30,8 +31,18 @@ extern const std::array<platform::Rgb, 16> kPalette;
 // as 255 (painted black like every index above 15).
 std::array<uint8_t, 16> ParseColourTable(std::string_view text);
 
+// The font as the program fixed it before the display opens: what is given here is not read
+// from the settings file; with keepFont nothing about the font is read.
+struct FontChoice {
+  bool keepFont = false;
+  std::string face;
+  int width = 0;
+  int height = 0;
+  int weight = 0;
+};
+
 // Reads the settings file (missing file or keys give the defaults).
-ConsoleSetup ReadConsoleSetup();
+ConsoleSetup ReadConsoleSetup(const FontChoice& font = {});
 
 // The colours a backend paints for the logical colours 0..15.
 std::array<platform::Rgb, 16> RemappedColours(const std::array<uint8_t, 16>& remap);

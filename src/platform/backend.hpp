@@ -36,7 +36,8 @@ struct DisplayConfig {
   std::string fontFace;    // Windows-1252, "Lucida Console" by default
   int fontWidth = 0;       // 0: the backend's own choice from the work area
   int fontHeight = 0;
-  int fontWeight = 0;
+  int fontWeight = 0;      // 0: the face's normal weight
+  bool oemCharset = false; // the OEM character set instead of the ANSI one
   int zoom = 2;            // magnifier factor ("AMPLIF"), 1..7
 };
 

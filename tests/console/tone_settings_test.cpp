@@ -90,6 +90,19 @@ TEST(Settings, FileValuesAndGarbage) {
   EXPECT_EQ(s.brailleMode, 3);  // '3' & 3; SetBrailleMode turns it into 1
   EXPECT_EQ(s.fontHeight, 0);
   EXPECT_EQ(s.fontWidth, 12);
+  // Font values the program fixed itself are not read; a weight of its own is replaced.
+  dir.Write("TELUMA.INI", "[VIDEO]\r\nFONTE=Outra\r\nALTURALETRA=30\r\nPESOLETRA=400\r\n");
+  auto fixed = ReadConsoleSetup({false, "Minha", 0, 20, 900});
+  EXPECT_EQ(fixed.fontFace, "Minha");
+  EXPECT_EQ(fixed.fontHeight, 20);
+  EXPECT_EQ(fixed.fontWeight, 400);
+  auto plain = ReadConsoleSetup();
+  EXPECT_EQ(plain.fontFace, "Outra");
+  EXPECT_EQ(plain.fontHeight, 30);
+  EXPECT_EQ(plain.fontWeight, 0);  // the default weight 0 is kept
+  auto kept = ReadConsoleSetup({true, "", 0, 0, 0});
+  EXPECT_EQ(kept.fontFace, "");
+  EXPECT_EQ(kept.fontHeight, 0);
   dir.Write("TELUMA.INI", "[VIDEO]\r\nCORLETRA=verde\r\nCORFUNDO=azul\r\n[BRAILLE]\r\nMODO=x\r\n");
   auto g = ReadConsoleSetup();
   EXPECT_EQ(g.attr, 0x0F);

@@ -17,6 +17,10 @@ set(TELUMA_WORD_LIST /usr/share/dict/brazilian CACHE FILEPATH "Brazilian Portugu
 set(diphone_rules ${CMAKE_BINARY_DIR}/tools/diphone-rules)
 set(diphone_inventory ${CMAKE_BINARY_DIR}/tools/diphone-units.txt)
 set(diphone_folder ${TELUMA_DATA_ROOT}/qorbel/som/difones)
+set(diphone_word_list)
+if(EXISTS ${TELUMA_WORD_LIST})
+  set(diphone_word_list ${TELUMA_WORD_LIST})
+endif()
 add_custom_command(OUTPUT ${diphone_rules}/regras.rgr ${diphone_rules}/portug.exc
   COMMAND sh ${CMAKE_SOURCE_DIR}/data/to-cp1252.sh ${CMAKE_SOURCE_DIR}/data/difones/regras.rgr
           ${diphone_rules}/regras.rgr
@@ -28,6 +32,7 @@ add_custom_command(OUTPUT ${diphone_inventory}
   COMMAND make-diphones --inventory ${diphone_inventory} --rules ${diphone_rules}/
           --words ${TELUMA_WORD_LIST} --catalogue yes
   DEPENDS make-diphones ${diphone_rules}/regras.rgr ${diphone_rules}/portug.exc
+          ${diphone_word_list}
   COMMENT "Difones: inventário de unidades")
 set(diphone_outputs)
 # Speaking rate (words per minute) of the voice for the units of each speed step.

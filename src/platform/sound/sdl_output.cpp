@@ -28,12 +28,13 @@ constexpr int kDeviceFrames = 480;  // 10 ms at the device rate
 // while SDL looks for a device; we say it once in our own words instead.
 extern "C" void QuietAlsaError(const char*, int, const char*, int, const char*, ...) {}
 
-void QuietAlsa() {
+// Quiet while SDL looks for a device; ALSA's own reports come back afterwards.
+void QuietAlsa(bool quiet) {
   using SetHandler = int (*)(void (*)(const char*, int, const char*, int, const char*, ...));
   void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL);  // kept: SDL shares it
   if (alsa == nullptr) return;
   if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler"))) {
-    set(&QuietAlsaError);
+    set(quiet ? &QuietAlsaError : nullptr);
   }
 }
 
@@ -58,7 +59,16 @@ class SdlOutput : public SoundOutput {
   }
 
   bool Start() {
-    QuietAlsa();
+    QuietAlsa(true);
+    const bool opened = OpenDevice();
+    QuietAlsa(false);
+    if (!opened) return false;
+    bufferFrames_ = have_.samples;
+    notifier_ = std::thread([this] { NotifierLoop(); });
+    return true;
+  }
+
+  bool OpenDevice() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     SDL_AudioSpec want{};
     want.freq = kDeviceRate;
@@ -67,14 +77,11 @@ class SdlOutput : public SoundOutput {
     want.samples = kDeviceFrames;
     want.callback = &SdlOutput::Callback;
     want.userdata = this;
-    SDL_AudioSpec have{};
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have_, 0);
     if (device_ == 0) {
       SDL_QuitSubSystem(SDL_INIT_AUDIO);
       return false;
     }
-    bufferFrames_ = have.samples;
-    notifier_ = std::thread([this] { NotifierLoop(); });
     return true;
   }
 
@@ -241,6 +248,7 @@ class SdlOutput : public SoundOutput {
 
   Mixer mixer_;
   SDL_AudioDeviceID device_ = 0;
+  SDL_AudioSpec have_{};
   int32_t bufferFrames_ = 0;
   sem_t wake_;
   std::thread notifier_;

@@ -176,8 +176,10 @@ class SdlOutput : public SoundOutput {
   }
 
   // Pushes a command (retrying briefly while the ring is full) and wakes the device.
+  // The command ring has one producer at a time: effects may come from any thread.
   template <typename Push>
   bool Send(Push&& push) {
+    std::lock_guard<std::mutex> lock(sendMutex_);
     bool sent = push();
     for (int tries = 0; !sent && tries < 200; ++tries) {
       Resume();
@@ -253,6 +255,7 @@ class SdlOutput : public SoundOutput {
   sem_t wake_;
   std::thread notifier_;
   std::atomic<bool> quitting_{false};
+  std::mutex sendMutex_;
   std::mutex pauseMutex_;
   bool paused_ = true;  // SDL opens devices paused
   std::mutex drainMutex_;

@@ -318,6 +318,15 @@ TEST(GameFlight, RisingOutOfOrbitIsLost) {
   ASSERT_NE(points, -1);
   EXPECT_EQ(spoken[points + 1], "0");
   EXPECT_EQ(IndexOf(spoken, "Muito bem, a nave pousou!"), -1);
+  // rising: a pong for each 10 m above the marker, never a ping
+  auto effects = r.Named("EFFECT");
+  auto count = [&](const std::string& name) {
+    return std::count_if(effects.begin(), effects.end(), [&](const auto& e) {
+      return e.data == "c:\\qorbel\\som\\moondrop\\" + name;
+    });
+  };
+  EXPECT_GE(count("pong.wav"), 1);
+  EXPECT_EQ(count("ping2.wav"), 0);
   // keys left over from the flight do not answer the next question
   EXPECT_NE(IndexOf(spoken, "Tchau..."), -1);
 }

@@ -123,6 +123,10 @@ TEST_F(LineEdit, WordMovesAndWordDelete) {
   EXPECT_THAT(Edit({"um 42 tres"}, "End Ctrl+Left Ctrl+Left Ctrl+Right Ctrl+Right Enter"),
               ElementsAre("click", "click", "click", "beep"));
   EXPECT_EQ(result_, "13 11 [um 42 tres]");
+  // Punctuation is a word of its own, one character long.
+  EXPECT_THAT(Edit({"x, 12"}, "Ctrl+Right Ctrl+Right Ctrl+Right Ctrl+Left Ctrl+Left Enter"),
+              ElementsAre("click", "click", "beep", "click", "click"));
+  EXPECT_EQ(result_, "13 2 [x, 12]");
   EXPECT_THAT(Edit({"um"}, "Ctrl+Left Enter"), ElementsAre("beep"));
   EXPECT_EQ(result_, "13 1 [um]");
 

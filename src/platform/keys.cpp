@@ -41,6 +41,9 @@ KeyStroke CharStroke(uint8_t c, int mods) {
   else if (c == 8) k.vk = VK_BACK;
   else if (c == 9) k.vk = VK_TAB;
   else if (c == 27) k.vk = VK_ESCAPE;
+  else if (c == '[') k.vk = VK_OEM_4;
+  else if (c == '\\') k.vk = VK_OEM_5;
+  else if (c == ']') k.vk = VK_OEM_6;
   if (c >= 'A' && c <= 'Z') k.mods |= kShift;
   return WithModifiers(k);
 }
@@ -50,8 +53,10 @@ KeyStroke WithModifiers(KeyStroke k) {
   if (alt) {
     k.ch = -1;  // Alt combinations type nothing the console reads
   } else if (ctrl && k.ch >= 0) {
+    // As the system's keyboard does: Ctrl+letter 1..26, Ctrl+[ \ ] 27 28 29.
     if (k.vk >= 'A' && k.vk <= 'Z') k.ch = k.vk - 'A' + 1;
-    else if (k.ch != 13 && k.ch != 8 && k.ch != 27) k.ch = -1;
+    else if (k.vk >= VK_OEM_4 && k.vk <= VK_OEM_6) k.ch = 27 + (k.vk - VK_OEM_4);
+    else if (k.ch != 13 && k.ch != 8 && k.ch != 27 && k.ch != 28) k.ch = -1;
   }
   return k;
 }

@@ -30,6 +30,9 @@ enum VirtualKey : int {
   VK_F1 = 0x70,
   VK_F11 = 0x7A,
   VK_F12 = 0x7B,
+  VK_OEM_4 = 0xDB,  // [ {
+  VK_OEM_5 = 0xDC,  // \ |
+  VK_OEM_6 = 0xDD,  // ] }
 };
 
 // One key press: virtual key (0 when the character has no key of its own), the character it

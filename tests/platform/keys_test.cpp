@@ -116,7 +116,7 @@ TEST(TerminalKeys, XtermSequences) {
 
 TEST(TerminalKeys, BytesCharactersAndEscapes) {
   EXPECT_EQ(First("\x03"), (KeyStroke{'C', 3, kCtrl}));
-  EXPECT_EQ(First("\x1c"), (KeyStroke{VK_CANCEL, -1, kCtrl}));
+  EXPECT_EQ(First("\x1c"), (KeyStroke{VK_OEM_5, 28, kCtrl}));
   EXPECT_EQ(First("\r"), (KeyStroke{VK_RETURN, 13, 0}));
   EXPECT_EQ(First("\n"), (KeyStroke{VK_RETURN, 13, kCtrl}));
   EXPECT_EQ(First("\x7f"), (KeyStroke{VK_BACK, 8, 0}));

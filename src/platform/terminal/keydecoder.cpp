@@ -62,7 +62,9 @@ KeyStroke ByteStroke(unsigned char c, int mods) {
     case 127: return {VK_BACK, 8, mods};
     case 8: return {VK_BACK, 8, mods | kCtrl};
     case 0: return {VK_SPACE, -1, mods | kCtrl};
-    case 28: return {VK_CANCEL, -1, mods | kCtrl};  // Ctrl+\, the terminal's quit key: Ctrl+Break
+    // Ctrl+\ types 28 as in the system's window (the line editor's dial tones); a terminal has
+    // no Break key, so Ctrl+Break exists only in the window and the key script.
+    case 28: return {VK_OEM_5, 28, mods | kCtrl};
     default: break;
   }
   if (c < 32) return {'A' + c - 1, c, mods | kCtrl};

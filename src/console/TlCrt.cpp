@@ -33,6 +33,7 @@ struct Console : teluma::console::ScreenPainter {
   ConsoleOptions options;
   teluma::console::ConsoleSetup setup;
   std::unique_ptr<platform::DisplayBackend> backend;
+  int lastKeyMods = 0;  // modifier bits of the key WaitForKey took last
   bool open = false;
   bool closing = false;
   bool waiting = false;
@@ -360,10 +361,12 @@ uint8_t WaitForKey() {
     platform::SetWaitingForKey(false);
     c.waiting = false;
   }
-  uint8_t code = c.keyboard.queue.Take();
+  uint8_t code = c.keyboard.queue.Take(&c.lastKeyMods);
   platform::Transcript::Get().Event("KEY", std::to_string(code));
   return code;
 }
+
+int ModifiersOfLastKey() { return C().lastKeyMods; }
 
 int BrailleMode() { return C().keyboard.brailleMode; }
 

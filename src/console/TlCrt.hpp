@@ -41,6 +41,9 @@ void CurrentTime(uint16_t& hour, uint16_t& minute, uint16_t& second, uint16_t& h
 // Keyboard.
 bool KeyWaiting();
 uint8_t WaitForKey();
+// Modifier bits (platform::kShift, kCtrl, kAlt) held when the key WaitForKey took last was
+// pressed; both codes of a pair carry the same bits.
+int ModifiersOfLastKey();
 void SetBrailleMode(int mode);
 int BrailleMode();
 void StartTone(uint16_t hz);

@@ -59,23 +59,25 @@ int ChordBit(int vk) {
 
 }  // namespace
 
-bool KeyQueue::Push(uint8_t code) {
+bool KeyQueue::Push(uint8_t code, int mods) {
   if (count_ >= kCapacity) return false;
+  mods_[count_] = static_cast<uint8_t>(mods);
   codes_[count_++] = code;
   return true;
 }
 
-bool KeyQueue::PushPair(uint8_t code) {
+bool KeyQueue::PushPair(uint8_t code, int mods) {
   if (count_ > kCapacity - 2) return false;
-  codes_[count_++] = 0;
-  codes_[count_++] = code;
-  return true;
+  Push(0, mods);
+  return Push(code, mods);
 }
 
-uint8_t KeyQueue::Take() {
+uint8_t KeyQueue::Take(int* mods) {
   if (count_ == 0) return 0;
   uint8_t first = codes_[0];
+  if (mods) *mods = mods_[0];
   std::memmove(codes_.data(), codes_.data() + 1, count_ - 1);
+  std::memmove(mods_.data(), mods_.data() + 1, count_ - 1);
   --count_;
   return first;
 }
@@ -113,11 +115,11 @@ void Keyboard::KeyDown(int vk, int mods) {
       return;
     }
     if (vk >= '0' && vk <= '9') {
-      queue.PushPair(vk == '0' ? 0x81 : static_cast<uint8_t>(0x78 + vk - '1'));
+      queue.PushPair(vk == '0' ? 0x81 : static_cast<uint8_t>(0x78 + vk - '1'), mods);
       return;
     }
     if (vk >= 'A' && vk <= 'Z') {
-      queue.PushPair(kAltLetters[vk - 'A']);
+      queue.PushPair(kAltLetters[vk - 'A'], mods);
       return;
     }
   }
@@ -128,7 +130,7 @@ void Keyboard::KeyDown(int vk, int mods) {
   }
   if (queue.Count() > KeyQueue::kCapacity - 2) return;
   uint8_t code;
-  if (TranslateKey(vk, ctrl, mods & kShift, code)) queue.PushPair(code);
+  if (TranslateKey(vk, ctrl, mods & kShift, code)) queue.PushPair(code, mods);
 }
 
 void Keyboard::SysKeyDown(int vk, int mods) {
@@ -186,7 +188,7 @@ void Keyboard::Char(int code, int mods) {
   bool ctrl = mods & kCtrl;
   if (code == 8) code = ctrl ? 127 : 8;
   else if (code == 13) code = ctrl ? 10 : 13;
-  queue.Push(static_cast<uint8_t>(code));
+  queue.Push(static_cast<uint8_t>(code), mods);
 }
 
 void Keyboard::Focus(bool gained) {

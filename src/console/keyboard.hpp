@@ -13,15 +13,17 @@ class KeyQueue {
   static constexpr int kCapacity = 64;
   int Count() const { return count_; }
   bool Empty() const { return count_ == 0; }
-  // Adds one code when there is room; false when it was dropped.
-  bool Push(uint8_t code);
+  // Adds one code when there is room; false when it was dropped. mods are the modifier bits
+  // held when the key was pressed (the line editor asks for them).
+  bool Push(uint8_t code, int mods = 0);
   // Adds 0 and code when two places are free.
-  bool PushPair(uint8_t code);
-  uint8_t Take();  // the first code (0 when empty)
+  bool PushPair(uint8_t code, int mods = 0);
+  uint8_t Take(int* mods = nullptr);  // the first code (0 when empty)
   void Clear() { count_ = 0; }
 
  private:
   std::array<uint8_t, kCapacity> codes_{};
+  std::array<uint8_t, kCapacity> mods_{};
   int count_ = 0;
 };
 

@@ -10,10 +10,6 @@
 #include "speech/tlwav.hpp"
 #include "speech/tlwin.hpp"
 
-// Modifier bits (platform::kShift, kCtrl, kAlt) that were held when the key last taken from the
-// queue was pressed. The console provides it; without it the editor sees no Shift or Alt.
-[[gnu::weak]] int ModifiersOfLastKey();
-
 namespace {
 
 constexpr uint8_t kF8 = 0x42;
@@ -90,6 +86,6 @@ void PlayDialTones(std::string_view text) {
 }
 
 KeyModifiers HeldModifiers() {
-  const int mods = &ModifiersOfLastKey != nullptr ? ModifiersOfLastKey() : 0;
+  const int mods = ModifiersOfLastKey();
   return {(mods & platform::kShift) != 0, (mods & platform::kAlt) != 0};
 }

@@ -25,9 +25,6 @@
 #include "speech/lineedit.hpp"
 #include "speech/tlwin.hpp"
 
-// The console's report of the modifier keys, when it has one (see speech/lineedit.cpp).
-[[gnu::weak]] int ModifiersOfLastKey();
-
 namespace {
 
 void Result(const std::string& cp1252) { platform::Transcript::Get().TextEvent("RESULT", cp1252); }
@@ -87,7 +84,7 @@ int main(int argc, char** argv) {
   const bool feminine = args.size() > 2 && args[2] == "fem";
   if (what == "edit") return Edit(args);
   if (what == "modifiers") {
-    Result(&ModifiersOfLastKey != nullptr ? "yes" : "no");
+    Result("yes");
     return 0;
   }
   if (what == "readline") {

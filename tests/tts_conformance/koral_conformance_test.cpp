@@ -1,0 +1,226 @@
+// koral as an outside reader sees it: exact stage outputs on small rule files given with
+// --rules, and the shipped rule files measured against an independent lexicon of Brazilian
+// Portuguese words (phoneme error rate and stress accuracy).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "testkit/testkit.hpp"
+
+namespace {
+
+std::string Koral() { return testkit::BuildDir() + "/src/apps/koral"; }
+
+testkit::RunResult RunKoral(std::vector<std::string> args, const std::string& stdinText = "") {
+  testkit::RunOptions o;
+  o.args = std::move(args);
+  o.stdinText = stdinText;
+  return testkit::RunHeadless(Koral(), o);
+}
+
+std::vector<std::string> Split(const std::string& text, char sep) {
+  std::vector<std::string> out;
+  std::string cur;
+  for (char c : text) {
+    if (c == sep) {
+      out.push_back(cur);
+      cur.clear();
+    } else {
+      cur += c;
+    }
+  }
+  if (!cur.empty()) out.push_back(cur);
+  return out;
+}
+
+// A rule folder with every file koral reads (UTF-8 here, Windows-1252 on disk).
+class SmallRules {
+ public:
+  SmallRules() {
+    Put("portug.nrl", "(A)=a\n(Á)=a\n(C)=k\n(K)=k\n(S)%=s2\n(S)=z\n(O)=o\n(P)=p\n(R)%=r2\n(R)=r\n"
+                      "(G)=g\n(U)=w\n(D)=d\n(E)=e\n");
+    Put("portug.exc", "CASA=KASA\n");
+    Put("portug.abr", "Sr=senhor\n");
+    Put("portug.pro",
+        "[DURAÇÃO]\na=80\nk=100\n__=300\n_,=200\n_.=250\n[CHAVES]\npor=PR\n[PROSÓDIA]\n"
+        "HERTZ=200\nTABHERTZ=0,50,60,70,80,100,110,120,130,140\n|PR|=?41\n||..=?62\n||=555\n");
+    Put("portug.dfn", "_ _\n_ k\nk a\na s2\ns2 _\n_ p\np o\no r\nr a\na g\ng w\nw a\na _\n"
+                      "_ s2\nz a\n");
+  }
+  const std::string& path() const { return dir_.path(); }
+
+ private:
+  void Put(const std::string& name, const std::string& utf8) {
+    std::string cp;
+    for (size_t i = 0; i < utf8.size(); ++i) {
+      auto c = static_cast<unsigned char>(utf8[i]);
+      if (c == 0xC3 && i + 1 < utf8.size()) {
+        cp += static_cast<char>(static_cast<unsigned char>(utf8[++i]) + 0x40);
+      } else {
+        cp += static_cast<char>(c);
+      }
+    }
+    dir_.Write(name, cp);
+  }
+  testkit::TempDir dir_;
+};
+
+}  // namespace
+
+TEST(KoralStages, ExactOutputOnSmallRules) {
+  SmallRules rules;
+  auto r = RunKoral({"--rules", rules.path(), "--normalize", "  Sr. 2 por água.  "});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.stdoutText, "senhor dois  por água.\n");
+
+  r = RunKoral({"--rules", rules.path(), "--tokens", "casas por", "água."});
+  EXPECT_EQ(r.stdoutText, "555|\n555|casas\n541|por\n162|água\n555|.\n555|\n");
+
+  r = RunKoral({"--rules", rules.path(), "--phonemes"}, "casas por água.");
+  EXPECT_EQ(r.stdoutText,
+            ";555|\n__\n\n;555|casas\nk\n>a\nz\na\ns2\n\n;541|por\np\no\nr\n\n;162|água\n"
+            ">a\ng\nw\na\n\n;555|.\n_.\n;555|\n__\n\n__\n");
+
+  r = RunKoral({"--rules", rules.path(), "--pho", "casas por água."});
+  EXPECT_EQ(r.stdoutText,
+            ";\n_ 300 50 200\n\n;casas\nk 100 50 200\na 116 80 200\n_ 50\nz 145\na 116\n"
+            "s2 145 50 200\n\n;por\n_ 50\np 100 50 200\no 100\nr 100\n\n;água\n"
+            "a 116 80 220\ng 145\nw 145\na 116 50 120\n\n;.\n_ 250 50 200\n;\n_ 300 50 200\n"
+            "\n_ 300\n");
+
+  r = RunKoral({"--rules", rules.path(), "--pho", "--speed", "2", "--pitch", "0.5", "ca"});
+  EXPECT_EQ(r.stdoutText, ";\n_ 600 50 100\n\n;ca\nk 200 50 100\na 160\n\n_ 600\n");
+}
+
+TEST(KoralStages, OneCharacterAndTrimmingWithShippedFiles) {
+  EXPECT_EQ(RunKoral({"--normalize", "!"}).stdoutText, "exclamação\n");
+  EXPECT_EQ(RunKoral({"--normalize", " 7 "}).stdoutText, "séte\n");
+  EXPECT_EQ(RunKoral({"--normalize", "1.000", "reais"}).stdoutText, "mil   reais\n");
+  EXPECT_EQ(RunKoral({"--normalize"}, "  12-3  \n").stdoutText, " um dois traço três \n");
+  EXPECT_EQ(RunKoral({"--normalize", "a\tb"}).stdoutText, "a bê\n");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Lexicon measurement.
+
+namespace {
+
+bool IsVowelPhoneme(const std::string& p) {
+  static const std::vector<std::string> vowels = {"a",  "@",  "e",  "E",  "i",  "o", "O",
+                                                  "u",  "an", "en", "in", "on", "un"};
+  return std::find(vowels.begin(), vowels.end(), p) != vowels.end();
+}
+
+struct Transcription {
+  std::vector<std::string> phonemes;  // without marks
+  int stressNucleus = -1;             // vowels before the marked phoneme; -1 without a mark
+};
+
+Transcription Parse(const std::vector<std::string>& marked) {
+  Transcription t;
+  int vowels = 0;
+  bool pending = false;
+  for (std::string p : marked) {
+    // ">" marks the stress; "¨" (C2 A8 in UTF-8) only ends a lengthening.
+    while (!p.empty() && (p[0] == '>' || p.rfind("\xC2\xA8", 0) == 0)) {
+      pending = pending || p[0] == '>';
+      p.erase(0, p[0] == '>' ? 1 : 2);
+    }
+    if (p.empty()) continue;  // a mark alone goes with the next phoneme
+    if (pending && t.stressNucleus < 0) t.stressNucleus = vowels;
+    pending = false;
+    if (IsVowelPhoneme(p)) ++vowels;
+    t.phonemes.push_back(p);
+  }
+  return t;
+}
+
+size_t EditDistance(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+  std::vector<size_t> d(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) d[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    size_t diag = d[0];
+    d[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      size_t up = d[j];
+      d[j] = std::min({d[j] + 1, d[j - 1] + 1, diag + (a[i - 1] != b[j - 1] ? 1u : 0u)});
+      diag = up;
+    }
+  }
+  return d[b.size()];
+}
+
+struct Entry {
+  std::string word;
+  Transcription expected;
+};
+
+std::vector<Entry> ReadLexicon() {
+  std::vector<Entry> out;
+  std::ifstream in(testkit::SourceDir() + "/tests/tts_conformance/lexicon.txt");
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    auto tab = line.find('\t');
+    if (tab == std::string::npos) continue;
+    out.push_back({line.substr(0, tab), Parse(Split(line.substr(tab + 1), ' '))});
+  }
+  return out;
+}
+
+// Phoneme lines koral gives for each word, in one run: the words are separated by commas, whose
+// pauses keep the linking of a final r or s from one word to the next out of the way.
+std::vector<std::vector<std::string>> KoralWords(const std::vector<Entry>& lexicon) {
+  std::string text;
+  for (const auto& e : lexicon) text += e.word + " , ";
+  auto lines = Split(RunKoral({"--phonemes"}, text).stdoutText, '\n');
+  std::vector<std::vector<std::string>> words;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string& l = lines[i];
+    if (l.size() < 6 || l[0] != ';' || l[4] != '|' || l[5] == ',') continue;
+    std::vector<std::string> phonemes;
+    for (++i; i < lines.size() && !lines[i].empty(); ++i) phonemes.push_back(lines[i]);
+    words.push_back(phonemes);
+  }
+  return words;
+}
+
+}  // namespace
+
+TEST(KoralLexicon, ShippedRulesAgainstAnIndependentLexicon) {
+  auto lexicon = ReadLexicon();
+  ASSERT_GE(lexicon.size(), 400u);
+  auto got = KoralWords(lexicon);
+  ASSERT_EQ(got.size(), lexicon.size());
+  size_t errors = 0, reference = 0, stressOk = 0, wordsOk = 0;
+  std::ostringstream report;
+  for (size_t i = 0; i < lexicon.size(); ++i) {
+    Transcription actual = Parse(got[i]);
+    const Transcription& want = lexicon[i].expected;
+    size_t d = EditDistance(want.phonemes, actual.phonemes);
+    errors += d;
+    reference += want.phonemes.size();
+    bool stress = actual.stressNucleus == want.stressNucleus;
+    stressOk += stress;
+    wordsOk += d == 0 && stress;
+    if (d != 0 || !stress) {
+      std::string a;
+      for (const auto& p : got[i]) a += p + " ";
+      report << "  " << lexicon[i].word << ": " << a << (stress ? "" : "(acento)") << "\n";
+    }
+  }
+  double per = 100.0 * errors / reference;
+  double stressRate = 100.0 * stressOk / lexicon.size();
+  std::cout << "lexicon: " << lexicon.size() << " words, phoneme error rate " << per
+            << " %, stress " << stressRate << " %, words exact " << wordsOk << "\n";
+  if (std::getenv("KORAL_LEXICON_REPORT")) std::cout << report.str();
+  // Guards against regressions of the shipped rule files.
+  EXPECT_LE(per, 2.0);
+  EXPECT_GE(stressRate, 99.0);
+}

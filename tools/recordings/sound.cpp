@@ -10,6 +10,10 @@ void TrimSilence(Sound& sound, float threshold, double marginSeconds) {
   auto& s = sound.samples;
   size_t first = 0, last = s.size();
   while (first < s.size() && std::fabs(s[first]) < threshold) ++first;
+  if (first == s.size()) {  // nothing but silence
+    s.clear();
+    return;
+  }
   while (last > first && std::fabs(s[last - 1]) < threshold) --last;
   size_t margin = static_cast<size_t>(marginSeconds * sound.rate);
   first = first > margin ? first - margin : 0;

@@ -6,7 +6,7 @@ PACKAGES = build-essential cmake pkg-config googletest libgtest-dev libgmock-dev
   libespeak-ng-dev espeak-ng-data libspeechd-dev wbrazilian xvfb xauth
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build play test bench clean effects-page
+.PHONY: all deps configure build play test bench clean effects-page screenshot
 
 all: build
 
@@ -45,3 +45,7 @@ clean:
 # Waveform and spectrogram of every game effect: build/effects/index.html
 effects-page: build
 	cmake --build $(BUILD) --target effects-page
+
+# The game's title screen in its window: build/screenshot-titulo.bmp
+screenshot: build
+	bash tools/screenshot.sh $(BUILD)

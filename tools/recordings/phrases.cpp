@@ -31,6 +31,15 @@ std::vector<Phrase> NumberWordPhrases() {
   };
 }
 
+// prefix + number + ".wav", built without the operator+ overload that trips a false warning of
+// GCC 12.
+static std::string WaveName(const char* prefix, int number) {
+  std::string name = prefix;
+  name += std::to_string(number);
+  name += ".wav";
+  return name;
+}
+
 std::vector<Phrase> LetterPhrases() {
   std::vector<Phrase> p = {
       {"_MENOS.wav", "menos"},
@@ -61,12 +70,12 @@ std::vector<Phrase> LetterPhrases() {
   for (int k = 0; k < 26; ++k) {
     std::string letter(1, static_cast<char>('a' + k));
     std::string text = letter + " de " + kSpelling[k];
-    p.push_back({"_FON" + std::to_string('a' + k) + ".wav", text});
-    p.push_back({"_FON" + std::to_string('A' + k) + ".wav", text});
+    p.push_back({WaveName("_FON", 'a' + k), text});
+    p.push_back({WaveName("_FON", 'A' + k), text});
   }
   for (int code = 33; code < 256; ++code) {
     std::string name = CharacterName(code);
-    if (!name.empty()) p.push_back({"_" + std::to_string(code) + ".wav", name});
+    if (!name.empty()) p.push_back({WaveName("_", code), name});
   }
   return p;
 }

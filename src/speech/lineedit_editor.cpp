@@ -374,15 +374,13 @@ class FieldEditor {
     p_ = end;
   }
 
-  // F12: the run of non-blanks around the cursor, without surrounding punctuation.
+  // F12: the run of non-blanks around the cursor (also the one just before it, where the
+  // cursor stands after typing a word), without surrounding punctuation.
   void OpenWordAtCursor() {
-    std::string word;
-    if (p_ <= m_ && !IsBlank(At(p_))) {
-      int32_t from = p_, to = p_;
-      while (from > 1 && !IsBlank(At(from - 1))) --from;
-      while (to < m_ && !IsBlank(At(to + 1))) ++to;
-      word = s_.substr(from - 1, to - from + 1);
-    }
+    int32_t from = p_, to = p_;  // the run is [from, to)
+    while (from > 1 && !IsBlank(At(from - 1))) --from;
+    while (to <= m_ && !IsBlank(At(to))) ++to;
+    const std::string word = s_.substr(from - 1, to - from);
     constexpr std::string_view kStrip = "\"(*-.<=>[_{";
     const size_t first = word.find_first_not_of(kStrip);
     if (first == std::string::npos) return ShortBeep();

@@ -178,9 +178,9 @@ TEST_F(LineEdit, EchoAndFunctionKeys) {
   // A speed key restarts speech; this tree has no voice, so the restart reports it.
   Edit({}, "Ctrl+F4 2 Enter");
   EXPECT_THAT(run_.Output(), testing::HasSubstr("Banco de dados de voz"));
-  // F12 with no word under the cursor.
-  EXPECT_THAT(Edit({"a ..."}, "Right F12 Right Right F12 Enter"),
-              ElementsAre("_97", "beep", "_32", "_46", "beep"));
+  // F12 with no word at or just before the cursor, or only punctuation there.
+  EXPECT_THAT(Edit({"a  ..."}, "Right Right F12 Right Right F12 Enter"),
+              ElementsAre("_97", "_32", "beep", "_32", "_46", "beep"));
   // F12 opens the word under the cursor without the punctuation around it.
   Edit({"ver \"notas.txt\"."}, "End Left Left Left F12 Enter");
   ASSERT_EQ(run_.Named("OPEN").size(), 1u);

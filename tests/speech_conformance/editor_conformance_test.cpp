@@ -186,8 +186,12 @@ TEST_F(Editor, OpeningTheWordAtTheCursor) {
   tree_.Settings(std::string(kSettings) + "[TELUMA]\r\nPROG.HTM=c:\\nav\\nav.exe\r\n");
   const Lines said = Edit({"ver <www.x.com.br>."}, "Right Right Right Right Right F12 Enter");
   EXPECT_THAT(said, Contains("open:\"c:\\\\nav\\\\nav.exe\" \"www.x.com.br\""));
+  // The word just typed, with the cursor after it.
+  const std::string opened = "open:\"c:\\\\nav\\\\nav.exe\" \"www.y.org\"";
+  EXPECT_THAT(Edit({"ver www.y.org"}, "End F12 Enter"), Contains(opened));
+  EXPECT_THAT(Edit({"ver www.y.org"}, "Ctrl+Right F12 Enter"), Contains(opened));
   // Only blanks or strip characters around the cursor: a beep.
-  EXPECT_THAT(Edit({"a  *-."}, "Right F12 Enter"), ElementsAre("_97", "beep"));
+  EXPECT_THAT(Edit({"a  *-."}, "Right Right F12 Enter"), ElementsAre("_97", "_32", "beep"));
   EXPECT_THAT(Edit({"a  *-."}, "Right Right Right Right F12 Enter"),
               ElementsAre("_97", "_32", "_32", "_42", "beep"));
 }

@@ -213,3 +213,19 @@ TEST(Flight, SecondFlightInheritsBeforeStepValuesAndClearsLost) {
   auto items = Stream(r, FlightStart(r, 1));
   EXPECT_EQ(Find(items, {"SPEAK", "Fim do combustível."}), 2 + Find(items, {"EFFECT", "ALARM2"}));
 }
+
+TEST(Flight, RisingSlowHighUpPongAndReportsWhileRising) {
+  // Two full burns at about 6 s make the rocket rise; space while rising, then space again and
+  // the hundredth turn while it falls slowly above 800 m.
+  World world("1500\n400\n30\n5\n");
+  auto r = world.Play(std::string(kOpening) +
+                      "1\nEnter\n+5950 9\n+100 9\n+1000 Space\n+2500 Space\nEsc\nn\n");
+  ASSERT_EQ(r.exitCode, 0) << r.stderrText;
+  Flight f = CheckFlight(r, {1, 1500, 400, 30, 5});
+  auto has = [&](const Item& item) { return Find(f.items, item) >= 0; };
+  // The scenario reaches what it is meant to reach.
+  EXPECT_TRUE(has({"SPEAK", Text("LUVCSOBE")}));
+  EXPECT_TRUE(has({"SPEAK", Text("LULENTO")}));
+  EXPECT_TRUE(has({"EFFECT", "pong.wav"}));
+  EXPECT_TRUE(has({"SPEAK", "Mil metros."}));
+}

@@ -1,5 +1,6 @@
 // A private data tree for one game and the helpers that read what the game did.
 #pragma once
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,7 @@ struct Item {
   bool operator==(const Item&) const = default;
 };
 std::string Show(const Item& item);
+inline void PrintTo(const Item& item, std::ostream* os) { *os << Show(item); }
 
 // Builds the item list of raw items (joins consecutive OUTs).
 std::vector<Item> Merge(const std::vector<Item>& raw);

@@ -50,13 +50,16 @@ KeyStroke CharStroke(uint8_t c, int mods) {
 
 KeyStroke WithModifiers(KeyStroke k) {
   bool ctrl = k.mods & kCtrl, alt = k.mods & kAlt;
+  // Shift with a letter types the capital, as the keyboard does.
+  if ((k.mods & kShift) && k.ch >= 'a' && k.ch <= 'z') k.ch -= 32;
   if (alt) {
     k.ch = -1;  // Alt combinations type nothing the console reads
   } else if (ctrl && k.ch >= 0) {
-    // As the system's keyboard does: Ctrl+letter 1..26, Ctrl+[ \ ] 27 28 29.
+    // As the system's keyboard does: Ctrl+letter 1..26, Ctrl+[ \ ] 27 28 29; Enter, Backspace,
+    // Esc and the space bar keep their characters (the console turns 13 and 8 into 10 and 127).
     if (k.vk >= 'A' && k.vk <= 'Z') k.ch = k.vk - 'A' + 1;
     else if (k.vk >= VK_OEM_4 && k.vk <= VK_OEM_6) k.ch = 27 + (k.vk - VK_OEM_4);
-    else if (k.ch != 13 && k.ch != 8 && k.ch != 27 && k.ch != 28) k.ch = -1;
+    else if (k.ch != 13 && k.ch != 8 && k.ch != 27 && k.ch != 28 && k.ch != 32) k.ch = -1;
   }
   return k;
 }

@@ -108,6 +108,9 @@ TEST(TerminalKeys, XtermSequences) {
   EXPECT_EQ(First("\x1b[4~"), (KeyStroke{VK_END, -1, 0}));
   EXPECT_EQ(First("\x1b[13;5u"), (KeyStroke{VK_RETURN, 13, kCtrl}));
   EXPECT_EQ(First("\x1b[27;5;13~"), (KeyStroke{VK_RETURN, 13, kCtrl}));
+  // Ctrl+Space (NUL) types a blank; a shifted letter reported by code point is the capital.
+  EXPECT_EQ(First(std::string(1, '\0')), (KeyStroke{VK_SPACE, 32, kCtrl}));
+  EXPECT_EQ(First("\x1b[97;2u"), (KeyStroke{'A', 'A', kShift}));
   auto focus = Decode("\x1b[I\x1b[O");
   ASSERT_EQ(focus.size(), 2u);
   EXPECT_EQ(focus[0].kind, TerminalInput::FocusIn);

@@ -61,7 +61,7 @@ KeyStroke ByteStroke(unsigned char c, int mods) {
     case 27: return {VK_ESCAPE, 27, mods};
     case 127: return {VK_BACK, 8, mods};
     case 8: return {VK_BACK, 8, mods | kCtrl};
-    case 0: return {VK_SPACE, -1, mods | kCtrl};
+    case 0: return {VK_SPACE, 32, mods | kCtrl};  // Ctrl+Space
     // Ctrl+\ types 28 as in the system's window (the line editor's dial tones); a terminal has
     // no Break key, so Ctrl+Break exists only in the window and the key script.
     case 28: return {VK_OEM_5, 28, mods | kCtrl};

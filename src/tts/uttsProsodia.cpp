@@ -132,7 +132,7 @@ bool ReadPatterns(const std::vector<std::string>& section) {
     }
     size_t eq = line.find('=');
     if (eq == std::string::npos) {
-      Show("Configuração da prosódia: chave errada: ", raw);
+      Show("Configuração da prosódia: chave errada: ", line);
       return false;
     }
     std::string keys = TrimText(line.substr(0, eq)) + "|||";

@@ -54,7 +54,7 @@ TEST(ProsodyFile, SectionsValuesAndMessages) {
       "Prosódia: palavras chaves ausentes", "Prosódia: especificações ausentes",
       "Configuração da prosódia: fonema errado: sem igual",
       "Configuração da prosódia: chave errada: sem igual",
-      "Configuração da prosódia: chave errada: regra sem padrão"};
+      "Configuração da prosódia: chave errada: REGRA SEM PADRÃO"};
   EXPECT_EQ(m.shown, want);
 
   // A bad duration keeps 100; a short TABHERTZ leaves the other levels flat.

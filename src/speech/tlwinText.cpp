@@ -1,4 +1,5 @@
 // The text rules of speaking: upper-casing, wave headers, and the run-by-run walk of SpeakText.
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -93,8 +94,10 @@ void SpeakRuns(std::string_view text, const SpeakActions& act) {
     if (IsWordChar(c)) {
       size_t n = RunLength(rest, IsWordChar);
       std::string_view run = rest.substr(0, n);
-      // "www" is spelled also when blanks follow it (the text's own end is a blank).
+      // "www" is spelled also with blanks around it (the text's own end is a blank, and the
+      // blank after a comma starts the run).
       std::string_view word = run.substr(0, run.find_last_not_of(' ') + 1);
+      word.remove_prefix(std::min(word.size(), word.find_first_not_of(' ')));
       if (UpperText(word) == "WWW")
         act.spell(word);
       else

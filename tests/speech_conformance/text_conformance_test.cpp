@@ -63,6 +63,10 @@ TEST(SpeakTextWords, RunsWwwAndHyphenatedWords) {
   said = SayHeard(tree, "WwW.x");
   EXPECT_EQ(CountOf(said, "_87") + CountOf(said, "_119"), 3u);
   EXPECT_EQ(CountOf(said, "_46"), 1u);
+  // Also after a comma or a hyphen, whose blank begins the run.
+  said = SayHeard(tree, "ver, www.x - www");
+  EXPECT_EQ(CountOf(said, "_119"), 6u);
+  EXPECT_EQ(CountOf(said, "_32"), 0u);
   // A longer word starting with www is a word like any other.
   EXPECT_EQ(CountOf(SayHeard(tree, "wwwx"), "_119"), 0u);
 

@@ -66,6 +66,13 @@ TEST(KeyScript, ItemsLinesAndCharacters) {
             "97 83 53 42 35 65 110 97 32 77 97 114 105 97 233 231 128 65 13 27 120 32 32 121");
 }
 
+TEST(KeyScript, ByteOrderMarkIsNoKey) {
+  // A comment on the first line stays a comment after the mark.
+  auto r = TypeAll("\xEF\xBB\xBF# c d\r\nx\r\n");
+  EXPECT_EQ(Keys(r), "120");
+  EXPECT_EQ(r.stderrText.find("ignorados"), std::string::npos);
+}
+
 TEST(KeyScript, TimedKeysCountFromThePreviousDelivery) {
   // a is delivered at the first wait (500); b 100 after it, c 50 after b.
   auto r = RunProbe({{"pause:500", "key", "key", "key"}, "a\n+100 b\n+50 c\n"});

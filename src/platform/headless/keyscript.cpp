@@ -118,6 +118,8 @@ bool ParseKeyItem(std::string_view item, std::vector<KeyStroke>& out) {
 KeyScript ParseKeyScript(std::string_view text) {
   KeyScript script;
   int number = 0;
+  // Editors on other systems start UTF-8 files with a byte-order mark; it is not a key.
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   while (!text.empty()) {
     size_t end = text.find('\n');
     std::string_view line = text.substr(0, end);

@@ -239,9 +239,11 @@ class FieldEditor {
   }
 
   // --- editing -------------------------------------------------------------------------------
+  // A full field (its last character not a blank) takes nothing more: inserting would push
+  // its last character out.
   void Insert(char c) {
     if (!editable_) return;
-    if (p_ > m_) return ShortBeep();
+    if (p_ > m_ || s_.back() != ' ') return ShortBeep();
     s_.insert(s_.begin() + (p_ - 1), c);
     s_.pop_back();
     MoveCursor(column_ + p_ - v_, row_);

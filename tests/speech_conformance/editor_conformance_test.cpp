@@ -240,6 +240,11 @@ TEST_F(Editor, DISABLED_AltKeys) {
 TEST_F(Editor, LengthWidthAndScreen) {
   EXPECT_THAT(Edit({"--max", "3"}, "a b c d Enter"), ElementsAre("_97", "_98", "_99", "beep"));
   EXPECT_EQ(result_, "13 4 [abc]");
+  // Inside a full field nothing is pushed out.
+  EXPECT_THAT(Edit({"abc", "--max", "3"}, "Right x Enter"), ElementsAre("_97", "beep"));
+  EXPECT_EQ(result_, "13 2 [abc]");
+  Edit({"ab", "--max", "3"}, "Right x y Enter");
+  EXPECT_EQ(result_, "13 3 [axb]");
   // The field scrolls to keep the cursor visible and ends showing its start.
   Edit({"abcdefgh", "--width", "5", "--at", "3", "2"}, "End Enter");
   EXPECT_NE(run_.Output().find("defgh"), std::string::npos) << run_.Output();

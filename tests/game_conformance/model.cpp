@@ -156,7 +156,29 @@ int Score(const Level& level, double velocity, double time, int used, bool lost)
   return static_cast<int>(score);
 }
 
-Flight Fly(const Level& level, const KeysByTurn& keys, Carry& carry) {
+Faults FaultsOfFlight(const testkit::RunResult& r, size_t start) {
+  Faults faults;
+  int status = 0;
+  std::map<int, int>* pending = nullptr;
+  for (size_t i = start; i < r.events.size(); ++i) {
+    const auto& e = r.events[i];
+    if (e.name == "OUT" && e.data.rfind("\"tempo= ", 0) == 0) ++status;
+    if (e.name == "OUT" && e.data.find("Combustivel gasto") != std::string::npos) break;
+    if (e.name != "SPEAK") continue;
+    std::string text = testkit::Unquote(e.data);
+    if (pending) {
+      (*pending)[status + 1] = std::atoi(text.c_str());
+      pending = nullptr;
+    } else if (text == Text("LUENTOPE")) {
+      pending = &faults.clog;
+    } else if (text == Text("LUCOMVAZ")) {
+      pending = &faults.leak;
+    }
+  }
+  return faults;
+}
+
+Flight Fly(const Level& level, const KeysByTurn& keys, Carry& carry, const Faults& faults) {
   static const struct { double at; const char* text; } kCallouts[] = {
       {1000, "Mil metros."}, {500, "Quinhentos metros."}, {250, "Duzentos e cinquenta metros."},
       {100, "Cem metros."}, {50, "Cinquenta metros."}};
@@ -182,6 +204,16 @@ Flight Fly(const Level& level, const KeysByTurn& keys, Carry& carry) {
       else if (key == 13) Append(out, SpeakWriteLn(std::to_string(whole)));
       else if (key >= '1' && key <= '9') burn = key - '0';
       if (burn > fuel) burn = fuel;
+    }
+    auto clog = faults.clog.find(turn);
+    if (burn > 0 && level.number != 1 && clog != faults.clog.end()) {
+      burn = clog->second;
+      out.push_back({"PLAY", "ENTUPIME.wav"});
+      Append(out, Say("LUENTOPE", 0));
+      Append(out, SpeakNumber(burn));
+      out.push_back({"OUT", ".\r\n"});
+      Append(out, Say("LUINJETE", 0));
+      out.push_back({"OUT", "\r\n"});
     }
     if (burn > 0 && burn <= 10) out.push_back({"EFFECT", "APLICCOMB"});
     else if (burn > 10 && burn <= 20) out.push_back({"EFFECT", "APLICCOMB2"});
@@ -218,6 +250,14 @@ Flight Fly(const Level& level, const KeysByTurn& keys, Carry& carry) {
       f.lost = true;
     }
     if (f.lost) break;
+    auto leak = faults.leak.find(turn);
+    if (fuel > 0 && level.number != 1 && leak != faults.leak.end()) {
+      fuel -= leak->second;
+      out.push_back({"PLAY", "VAZAMENT.wav"});
+      Append(out, Say("LUCOMVAZ", 0));
+      Append(out, SpeakNumber(leak->second));
+      out.push_back({"OUT", "\r\n"});
+    }
     if (altitude > marker) {
       out.push_back({"EFFECT", "pong.wav"});
       marker += 10;

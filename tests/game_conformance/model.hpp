@@ -33,6 +33,16 @@ struct Flight {
 // Keys read in each turn (turn numbers from 1).
 using KeysByTurn = std::map<int, std::vector<int>>;
 
+// Random faults as the game reported them: turn -> the burn left by a clogged hose, turn -> the
+// litres a leak drained.
+struct Faults {
+  std::map<int, int> clog;
+  std::map<int, int> leak;
+};
+
+// The faults reported in the flight whose turn loop starts at event `start`.
+Faults FaultsOfFlight(const testkit::RunResult& r, size_t start);
+
 // The keys the game took in each turn of the flight whose turn loop starts at event `start`:
 // a key belongs to the turn after the last status line written before it.
 KeysByTurn KeysOfFlight(const testkit::RunResult& r, size_t start);
@@ -45,7 +55,8 @@ std::vector<Item> Say(const std::string& key, int lineEnds);
 std::string Fixed1(double x);
 
 std::vector<Item> Briefing(const Level& level);
-Flight Fly(const Level& level, const KeysByTurn& keys, Carry& carry);
+// faults: where the game's random draws struck (the model has no generator of its own).
+Flight Fly(const Level& level, const KeysByTurn& keys, Carry& carry, const Faults& faults = {});
 // The outcome items (after the turn loop) for a final state.
 int Score(const Level& level, double velocity, double time, int used, bool lost);
 

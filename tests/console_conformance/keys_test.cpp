@@ -66,6 +66,14 @@ TEST(KeyScript, ItemsLinesAndCharacters) {
             "97 83 53 42 35 65 110 97 32 77 97 114 105 97 233 231 128 65 13 27 120 32 32 121");
 }
 
+TEST(KeyCodes, AltKeysWhenCtrlBreakIsOff) {
+  // Without Ctrl+Break the system keys go through the key-down handling: Alt alone gives the
+  // Alt tables, and Ctrl+Break ends nothing.
+  auto r = RunProbe({{"nobreak", "keys:20"}, "Alt+a Alt+5 Alt+0 Alt+F1 Ctrl+Break x\n"});
+  EXPECT_EQ(Keys(r), "0 30 0 124 0 129 0 59 120");
+  EXPECT_EQ(r.exitCode, 0);
+}
+
 TEST(KeyScript, ByteOrderMarkIsNoKey) {
   // A comment on the first line stays a comment after the mark.
   auto r = TypeAll("\xEF\xBB\xBF# c d\r\nx\r\n");

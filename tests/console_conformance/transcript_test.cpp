@@ -105,6 +105,16 @@ TEST(StandardInput, LineEditing) {
   EXPECT_EQ(Answers(r, "pos"), "1,3");
 }
 
+TEST(StandardInput, CtrlZEndsALineWhenAskedFor) {
+  auto r = RunProbe({{"eof", "line", "pos", "line"}, "\"ab\" Ctrl+Z\n\"cd\" Enter\n"});
+  // Ctrl+Z ends the line and writes nothing more; otherwise 26 is no character of a line.
+  EXPECT_EQ(Answers(r, "line"), "[ab] [cd]");
+  EXPECT_EQ(Answers(r, "pos"), "3,1");
+  EXPECT_EQ(Trim(r.screen[0]), "abcd");
+  auto off = RunProbe({{"line"}, "\"ab\" Ctrl+Z c Enter\n"});
+  EXPECT_EQ(Answers(off, "line"), "[abc]");
+}
+
 TEST(StandardInput, DemoProgram) {
   testkit::TempDir dir;
   testkit::RunOptions o;

@@ -9,6 +9,7 @@
 //   wait               KeyWaiting                            br:N     SetBrailleMode
 //   tone:N notone      StartTone / StopTone                  pause:N  Pause
 //   close quit ret:N   the close path, the quit message, return N from main
+//   copy:TEXT paste:N  the clipboard
 //   eof nobreak        before the console opens: Ctrl+Z ends a line; Ctrl+Break is off
 #include <cstdio>
 #include <cstdlib>
@@ -83,6 +84,8 @@ int main(int argc, char** argv) {
     else if (cmd == "close") CloseConsole();
     else if (cmd == "quit") platform::PostMessage({platform::MessageKind::Quit, 0, 0});
     else if (cmd == "ret") return n;
+    else if (cmd == "copy") CopyToClipboard(arg);
+    else if (cmd == "paste") Report("paste [" + platform::Cp1252ToUtf8(PasteFromClipboard(static_cast<size_t>(n))) + "]");
     else if (cmd == "eof") ConsoleSettings().checkEof = true;
     else if (cmd == "nobreak") ConsoleSettings().checkBreak = false;
     else Report("unknown " + cmd);

@@ -115,6 +115,13 @@ TEST(StandardInput, CtrlZEndsALineWhenAskedFor) {
   EXPECT_EQ(Answers(off, "line"), "[abc]");
 }
 
+TEST(Clipboard, CopyAndPasteWithinTheProgram) {
+  auto r = RunProbe({{"paste:10", "copy:ação", "paste:10", "paste:5", "paste:2", "paste:1", "paste:0",
+                      "copy:a\\x00b", "paste:10", "copy:", "paste:10"}});
+  // A buffer of n bytes holds n - 1 characters and the terminator; the text ends at a zero.
+  EXPECT_EQ(Answers(r, "paste"), "[] [ação] [ação] [a] [] [] [a] []");
+}
+
 TEST(StandardInput, DemoProgram) {
   testkit::TempDir dir;
   testkit::RunOptions o;

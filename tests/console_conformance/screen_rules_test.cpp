@@ -50,6 +50,10 @@ TEST(ScreenRules, ControlBytes) {
   EXPECT_EQ(Answers(r, "cell"), "127 15 255 15");
   EXPECT_EQ(r.screen[6].substr(0, 6), "\x7f\xe2\x82\xac\xc3\xbf");  // 80h is the euro sign
   EXPECT_EQ(r.Named("BEEP").size(), 1u);
+
+  // The blank a backspace leaves takes the current attribute.
+  auto bs = RunProbe({{"w:ab", "attr:71", "w:\\b", "cell:2,1", "cell:1,1"}});
+  EXPECT_EQ(Answers(bs, "cell"), "32 71 97 15");
 }
 
 TEST(ScreenRules, ScrollingUsesTheCurrentAttribute) {

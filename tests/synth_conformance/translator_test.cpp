@@ -122,7 +122,6 @@ TEST_F(Translation, ExceptionsWithPluralAndNasalEndings) {
 }
 
 TEST_F(Translation, ExceptionListKeepsTheFirst15000PairsAndCutsLongLines) {
-  std::string list;
   std::string list(300, 'z');
   list += "=long\n";
   for (int i = 15010; i > 0; --i) {

@@ -123,6 +123,9 @@ TEST(ScreenRules, InitialAttributeFromTheSettings) {
   auto colours = RunProbe({{"wait", "ta", "w:x"}, "", "[VIDEO]\r\nCORFUNDO=2\r\nCORLETRA=14\r\n"});
   EXPECT_EQ(Answers(colours, "attr"), "46");
   EXPECT_EQ(colours.attrs[10], Attrs("2E", 80));
+  // Background times 16 OR text colour, kept to one byte.
+  auto wide = RunProbe({{"wait", "ta"}, "", "[VIDEO]\r\nCORFUNDO=17\r\nCORLETRA=20\r\n"});
+  EXPECT_EQ(Answers(wide, "attr"), "20");
   // The remap changes only the painting: the ATTR rows keep the logical colours.
   auto remap = RunProbe({{"bg:0", "fg:1", "w:x"}, "", "[VIDEO]\r\nTABCORES=4,1\r\nCORFUNDO=0\r\n"});
   EXPECT_EQ(remap.attrs[0].substr(0, 4), "010F");

@@ -229,3 +229,19 @@ TEST(Flight, RisingSlowHighUpPongAndReportsWhileRising) {
   EXPECT_TRUE(has({"EFFECT", "pong.wav"}));
   EXPECT_TRUE(has({"SPEAK", "Mil metros."}));
 }
+
+TEST(Flight, FullReportWarnsOfSpeedHighAndNearTheGround) {
+  // Space at about 350 m (falling faster than 50 m/s) and at about 90 m of a free fall.
+  World world;
+  auto r = world.Play(std::string(kOpening) + "1\nEnter\n+25000 Space\n+8500 Space\nEsc\nn\n");
+  ASSERT_EQ(r.exitCode, 0) << r.stderrText;
+  Flight f = CheckFlight(r, {1, 1000, 200, 30, 5});
+  auto reportWith = [&](const std::string& key) {
+    for (size_t i = 0; i + 1 < f.items.size(); ++i)
+      if (f.items[i] == Item{"SPEAK", Text(key)} && f.items[i + 1] == Item{"OUT", "Tempo: "})
+        return true;
+    return false;
+  };
+  EXPECT_TRUE(reportWith("LUDEMAIS"));
+  EXPECT_TRUE(reportWith("LURAPIDO"));
+}

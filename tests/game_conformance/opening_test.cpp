@@ -35,6 +35,13 @@ int Count(const std::vector<Item>& items, const Item& item) {
   return n;
 }
 
+// The path of the first recording played whose name holds key.
+std::string FirstPlayOf(const testkit::RunResult& r, const std::string& key) {
+  for (const auto& e : r.Named("PLAY"))
+    if (e.data.find(key) != std::string::npos) return e.data;
+  return "";
+}
+
 // The items from the level question's echo on, for a flight of the default levels.
 std::vector<Item> AfterLevelQuestion(const testkit::RunResult& r) {
   auto items = Stream(r);
@@ -158,7 +165,7 @@ TEST(Difficulty, SeparatorsCommentsBlanksAndTheLevelSections) {
   // Blanks, tabs and empty lines before a number are skipped, words after it ignored; a line
   // " *" is not a separator, "*" is.
   World world(" \t\n\n  1200 metros de altura\n90 litros\n\t30\n5 m/s\n *\n*\n"
-              "-7 negativo\n80\n20\n4\n");
+              "-7 negativo\n+80\n20\n4\n");
   auto r = world.Play("n\nn\nEnter\n1\nEnter\nEsc\nEnter\n2\nEnter\nEsc\nn\n");
   ASSERT_EQ(r.exitCode, 0) << r.stderrText;
   auto items = Stream(r);
@@ -205,4 +212,67 @@ TEST(Difficulty, MalformedOrMissingSectionIsLikeAMissingFile) {
     EXPECT_EQ(items[0], (Item{"OUT", "2\r\n\r\nErro no arquivo de configuração!\r\n"})) << levels;
     EXPECT_GE(Find(items, {"SPEAK", "0 metros"}), 0) << levels;
   }
+}
+
+TEST(Opening, RecordingsReplaceTheVoiceTextStaysWritten) {
+  World world("10\n20\n30\n5\n");
+  for (const char* key : {"LUINIC", "LUDESINS", "LUOLA", "LUNVEXPL", "LUTCHAU"}) world.Record(key);
+  // The 10 m fall explodes and enters the table: Esc at the name, Esc in the table.
+  auto r = world.Play("n\nn\nEnter\n1\nEnter\nEsc\nEsc\nn\n");
+  ASSERT_EQ(r.exitCode, 0) << r.stderrText;
+  auto items = Stream(r);
+  std::vector<Item> start = {{"OUT", kTitle + "\r\n"}, {"PLAY", "LUINIC.wav"}, {"OUT", "\r\n"}};
+  EXPECT_EQ(FirstDifference(start, items), "");
+  EXPECT_GE(Find(items, {"OUT", "Deseja instruções? "}), 0);
+  EXPECT_GE(Find(items, {"PLAY", "LUDESINS.wav"}), 0);
+  EXPECT_GE(Find(items, {"PLAY", "LUOLA.wav"}), 0);
+  EXPECT_GE(Find(items, {"PLAY", "LUTCHAU.wav"}), 0);
+  for (const std::string& text : {kTitle, std::string("Deseja instruções? "), Text("LUOLA"),
+                                  Text("LUNVEXPL"), std::string("Tchau...")})
+    EXPECT_EQ(Find(items, {"SPEAK", text}), -1) << text;
+  // The title before the flight is written only, even with its recording.
+  EXPECT_EQ(Count(items, {"PLAY", "LUINIC.wav"}), 1);
+  int explosion = Find(items, {"PLAY", "LUNVEXPL.wav"});
+  ASSERT_GE(explosion, 2);
+  EXPECT_EQ(items[explosion - 1], (Item{"OUT", "\r\nA nave explodiu!"}));
+  EXPECT_EQ(items[explosion - 2], (Item{"PLAY", "EXPLODE.wav"}));
+}
+
+TEST(Opening, SettingsNameTheSoundFolderLevelsAndTableFiles) {
+  World world("");
+  world.WriteText("windows/TELUMA.INI",
+                  "[TRADUTOR]\nVELOCIDADE=3\nSAPI=N\nDIRLETRAS=c:\\qorbel\\som\\letras\\\n"
+                  "DIRDIFONES=c:\\qorbel\\som\\difones\n[SINTETIZADOR]\nDIFONES3=DIFONES3\n"
+                  "[MOONDROP]\nDIRMOONDROP=c:\\jogo\\sons\nARQDIF=c:\\outro\\niveis.txt\n"
+                  "ARQPLACAR=c:\\outro\\recordes.txt\n");
+  world.WriteText("outro/niveis.txt", "77\n20\n30\n5\n");
+  world.WriteText("outro/recordes.txt", "Lia\n2500\n");
+  auto r = world.Play("n\ns\nEsc\nEnter\n1\nEnter\nEsc\nn\n");
+  ASSERT_EQ(r.exitCode, 0) << r.stderrText;
+  auto items = Stream(r);
+  EXPECT_EQ(FirstPlayOf(r, "FOGUETE"), "c:\\jogo\\sons\\FOGUETE.wav");
+  bool effect = false;
+  for (const auto& e : r.Named("EFFECT")) effect |= e.data == "c:\\jogo\\sons\\ping2.wav";
+  EXPECT_TRUE(effect);
+  EXPECT_GE(Find(items, {"SPEAK", "77 metros"}), 0);
+  EXPECT_GE(Find(items, {"SPEAK", "Lia" + std::string(37, ' ') + " 2500"}), 0);
+  // Written where the program runs, not over the file it read.
+  EXPECT_EQ(world.ScoreFile(), "Lia\r\n2500\r\n");
+  EXPECT_EQ(testkit::ReadFile(world.Root() + "/outro/recordes.txt"), "Lia\r\n2500\r\n");
+}
+
+TEST(Opening, DefaultFoldersWhenTheSettingsAreEmpty) {
+  World world("10\n20\n30\n5\n");
+  world.WriteText("windows/TELUMA.INI",
+                  "[TRADUTOR]\nVELOCIDADE=3\nSAPI=N\nDIRLETRAS=c:\\qorbel\\som\\letras\\\n"
+                  "DIRDIFONES=c:\\qorbel\\som\\difones\n[SINTETIZADOR]\nDIFONES3=DIFONES3\n"
+                  "[MOONDROP]\nDIRMOONDROP=\n");
+  auto r = world.Play("n\nn\nEnter\n1\nEnter\nEsc\nEsc\nn\n");
+  ASSERT_EQ(r.exitCode, 0) << r.stderrText;
+  // Phrases from the start-up default (no drive), effects from the effect default (drive c:).
+  EXPECT_EQ(FirstPlayOf(r, "FOGUETE"), "\\qorbel\\som\\moondrop\\FOGUETE.wav");
+  auto effects = r.Named("EFFECT");
+  ASSERT_FALSE(effects.empty());
+  EXPECT_EQ(effects[0].data, "c:\\qorbel\\som\\moondrop\\ping2.wav");
+  EXPECT_GE(Find(Stream(r), {"SPEAK", "10 metros"}), 0);
 }

@@ -84,6 +84,10 @@ TEST(Scores, AboveThirtyFiveHundredFireworksNameAndSortedFile) {
   auto spoken = SpokenAfterHeader(r);
   ASSERT_FALSE(spoken.empty());
   EXPECT_EQ(spoken[0], Entry("Ana Maria", 3501));
+  // The landing was announced on blue.
+  int row = RowWith(r, "Muito bem, a nave pousou!");
+  ASSERT_GE(row, 0);
+  EXPECT_EQ(AttrRun(r, row, 0, 26), Cells("1F", 25) + "0F");
 }
 
 TEST(Scores, TwoHundredDoesNotEnterAndTheFileIsWrittenAnyway) {
@@ -206,7 +210,7 @@ TEST(Scores, RightSpellsTheItemAndLeftRepeatsIt) {
 
 TEST(Scores, BadEntryReportedUnwritableFileLeavesTheGameRunning) {
   World world(kShortFallLevels);
-  world.WriteText("qorbel/luplacar.ini", "Bom\n900\nRuim\nnada\nOutro\n800\n");
+  world.WriteText("qorbel/luplacar.ini", "Bom\n  900 pontos\nRuim\nnada\nOutro\n800\n");
   // The score file's place is taken by a folder: saving fails, the game goes on.
   std::filesystem::create_directories(world.Work() + "/luplacar.ini");
   auto r = world.Play(std::string(kOpening) + "1\nEnter\nEnter\nEsc\nEnter\n1\nEnter\nEsc\nEsc\nn\n");

@@ -37,7 +37,7 @@ test: build
 
 bench: build
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
-	cd $(BUILD) && ./bench/run-benchmarks
+	cd $(BUILD) && bash bench/run-benchmarks
 
 clean:
 	rm -rf $(BUILD)

@@ -157,6 +157,13 @@ TEST_F(Synth, SyllablesAndDecomposition) {
   // Nasal vowels: the closed vowel at full length (stress 2) and the nasal closure at 0.9.
   EXPECT_EQ(Speak("[kA~]"), (Runs{{15, 810}, {16, 315}}));
   EXPECT_EQ(Speak("[ki~]"), (Runs{{31, 90}, {16, 315}}));
+  // The inner factors 0.6 are not multiplied by the outer one, and inside a segment spoken
+  // at 0.6 the nasal closure still takes 0.9: "ka~a" (0.6) -> "$KACIRC" (0.6) and
+  // "$AATIL" -> "$AACIRC" (0.54) -> "$A" (0.486), then "$NN" (0.9).
+  EXPECT_EQ(Speak("[ka~aw]"), (Runs{{15, 480}, {11, 243}, {16, 315}, {13, 500}}));
+  // Tokens keep 40 characters, syllables 12, unit names 12: "$" + 11 "a" falls apart into
+  // eleven "$A" at factors 0.9^10 ... 1.
+  EXPECT_EQ(Speak("[" + std::string(60, 'a') + "]"), (Runs{{11, 3428}}));
   // Missing units of one or two characters become 300 bytes of noise.
   const Runs noise = Speak("[x]");
   ASSERT_EQ(Samples().size(), 300u);
@@ -290,6 +297,12 @@ TEST(SynthProgram, WritesExactlyTheSamplesOfTheText) {
   r = testkit::RunHeadless(DIPHONE_PROGRAM, o);
   EXPECT_EQ(r.exitCode, 0);
   EXPECT_EQ(r.stdoutText, "[k/a][k/e]\n");
+
+  // Text from standard input, UTF-8 in and out; no rule for "P" or the accent mark.
+  o.args = {"--phonetic"};
+  o.stdinText = "p\xC3\xA9\n";
+  r = testkit::RunHeadless(DIPHONE_PROGRAM, o);
+  EXPECT_EQ(r.stdoutText, "[ /_P/e/ /_']\n");
 
   o.args = {"--speed", "2", "-w", out, "ka"};  // no DIFONES2 database here
   r = testkit::RunHeadless(DIPHONE_PROGRAM, o);

@@ -90,7 +90,7 @@ TEST(StandardInput, LineEditing) {
   std::string typed(130, 'a');
   auto r = RunProbe({{"w:nome>", "line", "pos", "line", "line", "line"},
                 "\"" + typed + "\" Enter\n"
-                "Backspace \"abc\" Backspace Up Ctrl+Z Esc Tab Ctrl+Backspace d Enter\n"
+                "Backspace \"abc\" Backspace Up Ctrl+Z Esc Tab Ctrl+Enter Ctrl+Backspace d Enter\n"
                 "\"ação\" Enter\n"
                 "Backspace Backspace Enter\n"});
   // 130 typed characters keep the first 126; the line end moves the cursor to the next line.

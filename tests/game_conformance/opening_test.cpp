@@ -276,3 +276,41 @@ TEST(Opening, DefaultFoldersWhenTheSettingsAreEmpty) {
   EXPECT_EQ(effects[0].data, "c:\\qorbel\\som\\moondrop\\ping2.wav");
   EXPECT_GE(Find(Stream(r), {"SPEAK", "10 metros"}), 0);
 }
+
+TEST(Opening, TimeKeyAndExtendedKeysAtTheQuestions) {
+  World world("10\n20\n30\n5\n");
+  // F8 says the time and the question keeps waiting; an extended key answers with code 0,
+  // which declines the instructions but starts a game.
+  auto r = world.Play("F8\nn\nF2\nF2\n1\nEnter\nEsc\nEsc\nn\n");
+  ASSERT_EQ(r.exitCode, 0) << r.stderrText;
+  auto items = Stream(r);
+  EXPECT_EQ(Find(items, {"SPEAK", kInstructions}), -1);
+  EXPECT_EQ(Count(items, {"SPEAK", "Deseja instruções? "}), 1);
+  // No table at the opening: the first one follows the flight.
+  int flight = Find(items, {"SPEAK", "10 metros"});
+  EXPECT_GE(flight, 0);
+  EXPECT_GT(Find(items, {"SPEAK", "Use as setas para conhecer os ases pilotos e sua pontuação"}),
+            flight);
+  // Nothing is echoed for the extended keys: the questions end with a bare line end.
+  int table = Find(items, {"SPEAK", "Quer conhecer os ases pilotos? "});
+  ASSERT_GE(table, 0);
+  EXPECT_EQ(items[table + 1], (Item{"OUT", "\r\n"}));
+}
+
+TEST(Difficulty, ShippedLevelsAreReadAsThreeLevels) {
+  std::string shipped = testkit::ReadFile(testkit::SourceDir() + "/data/lunardif.ini");
+  World world(shipped);
+  auto r = world.Play("n\nn\nEnter\n1\nEnter\nEsc\nEnter\n2\nEnter\nEsc\nEnter\n3\nEnter\nEsc\nn\n");
+  ASSERT_EQ(r.exitCode, 0) << r.stderrText;
+  auto items = Stream(r);
+  EXPECT_EQ(Find(items, {"SPEAK", "Erro no arquivo de configuração!"}), -1);
+  int a = Find(items, {"SPEAK", "1000 metros"});
+  int b = Find(items, {"SPEAK", "1500 metros"});
+  int c = Find(items, {"SPEAK", "2000 metros"});
+  EXPECT_GE(a, 0);
+  EXPECT_GT(b, a);
+  EXPECT_GT(c, b);
+  EXPECT_GE(Find(items, {"SPEAK", "200 litros"}), 0);
+  EXPECT_GE(Find(items, {"SPEAK", "150 litros"}), 0);
+  EXPECT_GE(Find(items, {"SPEAK", "120 litros"}), 0);
+}

@@ -254,6 +254,11 @@ TEST_F(PlayScenario, ShortenedSpeechIsShorterOnlyWhenMono) {
   EXPECT_NEAR(ExitAt(plain), 1000, 2);
   EXPECT_LT(ExitAt(shortened), 600);
   EXPECT_GT(ExitAt(shortened), 400);
+  // 16-bit mono speech is sent as 8-bit and shortened the same way.
+  std::string wide;
+  for (unsigned char c : speech) Put16(wide, uint16_t(int16_t((int(c) - 128) * 256)));
+  auto wideShortened = Play({"--shorten", File("w.wav", Wave(wide, 11025, 16))});
+  EXPECT_EQ(ExitAt(wideShortened), ExitAt(shortened));
   std::string stereo;
   for (char c : speech) stereo += std::string(2, c);
   auto twoChannels = Play({"--shorten", File("st.wav", Wave(stereo, 11025, 8, 2))});
@@ -265,6 +270,12 @@ TEST_F(PlayScenario, FailuresGiveTheirResults) {
   EXPECT_EQ(missing.exitCode, 1);
   auto noData = Play({File("nodata.wav", Riff(FmtChunk(11025, 8, 1)))});
   EXPECT_EQ(noData.exitCode, 1);
+  // A format the device cannot play gives the device's code (32), and the next file plays.
+  auto badFormat = Play({File("bad.wav", Wave(std::string(100, 'x'), 11025, 12)),
+                         File("ok.wav", Wave(std::string(11025, 'x')))});
+  EXPECT_EQ(badFormat.exitCode, 1);
+  EXPECT_NE(badFormat.stderrText.find(" 32 "), std::string::npos) << badFormat.stderrText;
+  EXPECT_NEAR(ExitAt(badFormat), 1000, 2);
   // The data chunk says more than the file holds: what is there plays, then the read fails.
   auto cut = Play({File("cut.wav", Riff(FmtChunk(11025, 8, 1) +
                                         Chunk("data", std::string(11025, 'x'), 22050)))});

@@ -153,6 +153,11 @@ TEST(EndOfInput, NoScriptOrAnExhaustedOneClosesTheWindow) {
   EXPECT_EQ(bad.exitCode, 0);
   EXPECT_EQ(bad.Output(), "ok");
   EXPECT_NE(bad.stderrText.find("/nonexistent/keys.txt"), std::string::npos);
+  // So is a transcript that cannot be written.
+  o.env["TELUMA_TRANSCRIPT"] = "/nonexistent/t.txt";
+  auto noTranscript = testkit::RunHeadless(CONREV_PROBE, o);
+  EXPECT_EQ(noTranscript.exitCode, 0);
+  EXPECT_NE(noTranscript.stderrText.find("/nonexistent/t.txt"), std::string::npos);
 }
 
 TEST(EndOfInput, BreakAndQuitEndWith255) {

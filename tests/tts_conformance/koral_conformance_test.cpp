@@ -99,6 +99,29 @@ TEST(KoralStages, ExactOutputOnSmallRules) {
   EXPECT_EQ(r.stdoutText, ";\n_ 600 50 100\n\n;ca\nk 200 50 100\na 160\n\n_ 600\n");
 }
 
+TEST(KoralStages, HostileRuleFilesGiveCleanResults) {
+  testkit::TempDir dir;
+  std::string huge(100000, 'A');
+  dir.Write("portug.nrl", "(\n()\n)(=\n" + huge + "\n(" + huge + ")" + huge + "=" + huge +
+                              "\n(A)=a\n(B)=&&&&&&&&&&&&\n(C)=>\n");
+  dir.Write("portug.exc", huge + "\n=\n==\nAB=" + huge + "\n");
+  std::string abr;
+  for (int i = 0; i < 2500; ++i) {
+    abr += 'x';
+    abr += std::to_string(i);
+    abr += "=y\n";
+  }
+  dir.Write("portug.abr", abr + huge + "=" + huge + "\n");
+  dir.Write("portug.pro", "[DURA\xC7\xC3O]\n__=abc\n" + huge + "=1\n[CHAVES]\n" + huge +
+                              "=" + huge + "\n[PROS\xD3" "DIA]\nTABHERTZ=1,2\nHERTZ=x\n||=?\n");
+  dir.Write("portug.dfn", huge + "\n-\n a b c \n");
+  auto r = RunKoral({"--rules", dir.path(), "--pho", "ab cab. x0 AB"});
+  EXPECT_EQ(r.exitCode, 0) << r.stderrText;
+  EXPECT_NE(r.stdoutText.find("\n;cab\n"), std::string::npos) << r.stdoutText;
+  // The prosody file's faults were reported, and the program went on.
+  EXPECT_NE(r.stderrText.find("fonema errado"), std::string::npos);
+}
+
 TEST(KoralStages, OneCharacterAndTrimmingWithShippedFiles) {
   EXPECT_EQ(RunKoral({"--normalize", "!"}).stdoutText, "exclamação\n");
   EXPECT_EQ(RunKoral({"--normalize", " 7 "}).stdoutText, "séte\n");

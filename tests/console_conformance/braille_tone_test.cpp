@@ -14,8 +14,11 @@ namespace {
 
 std::string Tones(const testkit::RunResult& r, bool withTime = false) {
   std::string out;
-  for (const auto& e : r.Named("TONE"))
-    out += (out.empty() ? "" : " ") + (withTime ? std::to_string(e.ms) + ":" : "") + e.data;
+  for (const auto& e : r.Named("TONE")) {
+    if (!out.empty()) out += ' ';
+    if (withTime) out += std::to_string(e.ms) + ":";
+    out += e.data;
+  }
   return out;
 }
 

@@ -35,7 +35,10 @@ inline std::string Answers(const testkit::RunResult& r, const std::string& prefi
     size_t end = s.find('\n', at);
     if (end == std::string::npos) end = s.size();
     std::string line = s.substr(at, end - at);
-    if (line.rfind(prefix + " ", 0) == 0) out += (out.empty() ? "" : " ") + line.substr(prefix.size() + 1);
+    if (line.rfind(prefix + " ", 0) == 0) {
+      if (!out.empty()) out += ' ';
+      out += line.substr(prefix.size() + 1);
+    }
     at = end + 1;
   }
   return out;
@@ -43,7 +46,10 @@ inline std::string Answers(const testkit::RunResult& r, const std::string& prefi
 
 inline std::string Keys(const testkit::RunResult& r) {
   std::string out;
-  for (const auto& e : r.Named("KEY")) out += (out.empty() ? "" : " ") + e.data;
+  for (const auto& e : r.Named("KEY")) {
+    if (!out.empty()) out += ' ';
+    out += e.data;
+  }
   return out;
 }
 

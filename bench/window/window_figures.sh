@@ -19,7 +19,7 @@ fi
 # CPU of the console demo waiting for a key in the window for 10 s.
 TELUMA_BACKEND=window xvfb-run -a -s "-screen 0 1280x1024x24" "$apps/teluma-console" >/dev/null 2>&1 &
 sleep 2
-pid=$(pgrep -f "$apps/teluma-console" | head -1)
+pid=$(pgrep -n -x teluma-console)
 if [ -n "$pid" ]; then
   ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
   t0=$(ticks "$pid"); sleep 10; t1=$(ticks "$pid")

@@ -243,7 +243,8 @@ TEST(KoralLexicon, ShippedRulesAgainstAnIndependentLexicon) {
   std::cout << "lexicon: " << lexicon.size() << " words, phoneme error rate " << per
             << " %, stress " << stressRate << " %, words exact " << wordsOk << "\n";
   if (std::getenv("KORAL_LEXICON_REPORT")) std::cout << report.str();
-  // Guards against regressions of the shipped rule files.
-  EXPECT_LE(per, 2.0);
-  EXPECT_GE(stressRate, 99.0);
+  // The shipped rule files read every word of this list right; these bounds catch regressions
+  // while leaving room for a few debatable vowels.
+  EXPECT_LE(per, 0.5);
+  EXPECT_GE(stressRate, 99.5);
 }

@@ -39,18 +39,19 @@ TEST(ReadSuiteSetting, AtExpansionAndEmptySection) {
 TEST(ReadSuiteSetting, ProgramFolderFallsBackToTheStartFolder) {
   Tree tree;
   tree.Settings("[TELUMA]\r\nPGMTELUMA=\r\n[X]\r\nA=@\\som\r\nB=@\r\n");
-  EXPECT_EQ(Setting(tree, "X", "B"), "[" + tree.path() + "]");
-  EXPECT_EQ(Setting(tree, "X", "A"), "[" + tree.path() + "\\som]");
+  const std::string start = tree.path();
+  EXPECT_EQ(Setting(tree, "X", "B"), std::string("[").append(start).append("]"));
+  EXPECT_EQ(Setting(tree, "X", "A"), std::string("[").append(start).append("\\som]"));
   tree.Settings("[TELUMA]\r\nPGMTELUMA=@\\outra\r\n[X]\r\nA=@\\som\r\n");
-  EXPECT_EQ(Setting(tree, "X", "A"), "[" + tree.path() + "\\som]");
+  EXPECT_EQ(Setting(tree, "X", "A"), std::string("[").append(start).append("\\som]"));
   // A program folder that keeps expanding into itself is bounded; the program goes on.
   tree.Settings("[TELUMA]\r\nPGMTELUMA=c:\\p@\\q\r\n[X]\r\nA=@\\y\r\n");
   const std::string loop = Setting(tree, "X", "A");
   EXPECT_TRUE(loop.starts_with("[c:\\p")) << loop;
   EXPECT_LT(loop.size(), 4096u);
   // Values are at most 255 characters.
-  tree.Settings("[X]\r\nA=" + std::string(600, 'v') + "\r\n");
-  EXPECT_EQ(Setting(tree, "X", "A"), "[" + std::string(255, 'v') + "]");
+  tree.Settings(std::string("[X]\r\nA=").append(600, 'v').append("\r\n"));
+  EXPECT_EQ(Setting(tree, "X", "A"), std::string("[").append(255, 'v').append("]"));
 }
 
 TEST(ReadSuiteSetting, TheStartFolderCopyWhenTheWindowsFolderHasNone) {

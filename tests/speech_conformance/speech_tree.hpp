@@ -71,7 +71,7 @@ class Tree {
     dir_.Write("windows/TELUMA.INI", settings);
     for (const auto& [name, samples] : NumberWords()) Letter(name, samples);
     // Characters, phrases of the front end, the editor, time and date: 110 samples each.
-    for (int c = 32; c < 256; ++c) Letter("_" + std::to_string(c), 110);
+    for (int c = 32; c < 256; ++c) Letter(std::string("_").append(std::to_string(c)), 110);
     for (const char* p : {"_MENOS", "_DEL", "_APFCPO", "_APICPO", "_CPOAPA", "_FALACI",
                           "_FALDLG", "_VELOC", "_FON97", "_FON66", "_hora", "_horas",
                           "_minuto", "_minutos", "_primeir", "_de", "_Domingo", "_Segunda",

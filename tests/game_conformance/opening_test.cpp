@@ -2,6 +2,7 @@
 // farewell, played headless.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "model.hpp"
@@ -33,6 +34,13 @@ int Count(const std::vector<Item>& items, const Item& item) {
   int n = 0;
   for (const auto& i : items) n += i == item;
   return n;
+}
+
+// A key script line delivering key ms after the delivery before it.
+std::string Timed(long long ms, const char* key) {
+  char line[64];
+  std::snprintf(line, sizeof line, "+%lld %s\n", ms, key);
+  return line;
 }
 
 // The path of the first recording played whose name holds key.
@@ -313,4 +321,49 @@ TEST(Difficulty, ShippedLevelsAreReadAsThreeLevels) {
   EXPECT_GE(Find(items, {"SPEAK", "200 litros"}), 0);
   EXPECT_GE(Find(items, {"SPEAK", "150 litros"}), 0);
   EXPECT_GE(Find(items, {"SPEAK", "120 litros"}), 0);
+}
+
+TEST(Opening, KeysTypedBeforeAQuestionAreDroppedAndCutOnlyUnlockedRecordings) {
+  {
+    // A key typed during the title does not answer the first question.
+    World world;
+    auto r = world.Play("+100 s\nn\nn\nn\n");
+    ASSERT_EQ(r.exitCode, 0) << r.stderrText;
+    EXPECT_EQ(Find(Stream(r), {"SPEAK", kInstructions}), -1);
+    EXPECT_GE(Find(Stream(r), {"OUT", "n\r\n"}), 0);
+  }
+  // One-second recordings of two questions. A key 0.3 s into the first (asked in the greeting,
+  // key interruption off) lets it play to its end; in the second it cuts it short.
+  World world;
+  world.Record("LUDESINS", 11025);
+  world.Record("LUCONHEC", 11025);
+  // When the recording of key starts, and when the first key after it is read.
+  auto start = [](const testkit::RunResult& r, const std::string& key) -> long long {
+    for (const auto& e : r.Named("PLAY"))
+      if (e.data.find(key) != std::string::npos) return e.ms;
+    return -1;
+  };
+  auto answered = [](const testkit::RunResult& r, const std::string& key) -> long long {
+    bool played = false;
+    for (const auto& e : r.events) {
+      played |= e.name == "PLAY" && e.data.find(key) != std::string::npos;
+      if (played && e.name == "KEY") return e.ms;
+    }
+    return -1;
+  };
+  auto dry = world.Play("n\nn\nn\n");
+  long long first = start(dry, "LUDESINS");
+  ASSERT_GE(first, 0);
+  auto r = world.Play(Timed(first + 300, "n") + "n\nn\n");
+  ASSERT_EQ(r.exitCode, 0) << r.stderrText;
+  EXPECT_EQ(start(r, "LUDESINS"), first);
+  EXPECT_EQ(answered(r, "LUDESINS"), first + 1000);
+
+  long long second = start(r, "LUCONHEC");
+  ASSERT_GE(second, 0);
+  // Timed keys count from the delivery before them.
+  auto cut = world.Play(Timed(first + 300, "n") + Timed(second - first, "n") + "n\n");
+  ASSERT_EQ(cut.exitCode, 0) << cut.stderrText;
+  EXPECT_EQ(start(cut, "LUCONHEC"), second);
+  EXPECT_EQ(answered(cut, "LUCONHEC"), second + 300);
 }

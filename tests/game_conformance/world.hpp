@@ -20,8 +20,8 @@ class World {
   std::string Work() const { return dir_.path() + "/work"; }
   // A text file below the root, UTF-8 given, Windows-1252 written.
   void WriteText(const std::string& relative, const std::string& utf8) const;
-  // A short silent recording in the game folder.
-  void Record(const std::string& key) const;
+  // A silent recording in the game folder (0.1 s unless told).
+  void Record(const std::string& key, int samples = 1103) const;
   // The written score file (UTF-8), or "" when missing.
   std::string ScoreFile() const;
   testkit::RunResult Play(const std::string& keys, const std::string& seed = "7") const;

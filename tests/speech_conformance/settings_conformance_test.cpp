@@ -143,8 +143,26 @@ TEST(RecordedPhrases, KeysCharactersAndMissingFiles) {
   run = tree.Probe({"phrase", "_DEL", "_de", "_e", "LUINIC"});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_TRUE(run.Named("IMAGE").empty());
-  EXPECT_THAT(Results(run), ElementsAre());
+  EXPECT_THAT(Results(run), ElementsAre("no key"));
   EXPECT_EQ(run.Named("PLAY").back().data, "c:\\frases\\LUINIC.wav");
+}
+
+TEST(RecordedPhrases, AWaitingKeyCutsThemAndStaysQueued) {
+  Tree tree;
+  tree.dir().Write("frases/LONGA.wav", Wave(11025 * 2));
+  // Pressed before: nothing is heard, the key is still there afterwards.
+  auto run = tree.Probe({"phrase", "--after", "100", "LONGA", "LUINIC"}, "+50 a\n");
+  EXPECT_THAT(Results(run), ElementsAre("key waiting"));
+  const auto* result = First(run, "RESULT");
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(result->ms, 100);
+  // Pressed while a two-second phrase plays: it ends there, the next one is not heard.
+  run = tree.Probe({"phrase", "LONGA", "LUINIC"}, "+500 a\n");
+  EXPECT_THAT(Results(run), ElementsAre("key waiting"));
+  result = First(run, "RESULT");
+  ASSERT_NE(result, nullptr);
+  EXPECT_GE(result->ms, 500);
+  EXPECT_LT(result->ms, 600);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 // events of the transcript (the speech itself shows as PLAY, IMAGE, SPEAK and DIPHONE events).
 //
 //   speech-probe [--phrases FOLDER] [--nostart] OPERATION ARGS...
-//     setting SECTION KEY          start                      phrase KEY...
+//     setting SECTION KEY          start                      phrase [--after MS] KEY...
 //     char CODE                    exists KEY                 say TEXT
 //     speaknumber N                writeln TEXT               spell TEXT
 //     upper TEXT                   header LENGTH RATE CHANNELS BITS
@@ -85,7 +85,13 @@ void Run(const std::string& what, const Args& args) {
            " synth=" + std::to_string(SynthActive()));
     Result("phrases=" + PhraseFolder() + " letters=" + LettersFolder());
   } else if (what == "phrase") {
-    for (size_t i = 1; i < args.size(); ++i) PlayPhrase(Text(args, i));
+    size_t i = 1;
+    if (args.size() > 2 && args[1] == "--after") {  // lets timed keys arrive first
+      Pause(static_cast<uint16_t>(Number(args, 2)));
+      i = 3;
+    }
+    for (; i < args.size(); ++i) PlayPhrase(Text(args, i));
+    Result(KeyWaiting() ? "key waiting" : "no key");
   } else if (what == "exists") {
     Result(PhraseExists(Text(args, 1)) ? "yes" : "no");
   } else if (what == "char") {

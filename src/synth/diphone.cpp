@@ -122,6 +122,7 @@ void MakeRoom(size_t n) {
 
 void Append(const uint8_t* bytes, size_t n) {
   n = std::min(n, kMaxPiece);
+  if (n == 0) return;  // a unit cut to nothing: no bytes (and no pointer) to copy
   MakeRoom(n);
   std::memcpy(S().block.data() + S().position, bytes, n);
   S().position += n;

@@ -174,8 +174,17 @@ TEST(Difficulty, SeparatorsCommentsBlanksAndTheLevelSections) {
   // " *" is not a separator, "*" is.
   World world(" \t\n\n  1200 metros de altura\n90 litros\n\t30\n5 m/s\n *\n*\n"
               "-7 negativo\n+80\n20\n4\n");
-  auto r = world.Play("n\nn\nEnter\n1\nEnter\nEsc\nEnter\n2\nEnter\nEsc\nn\n");
+  // The second level starts below the surface: no turn at all, and the rocket "lands" at rest
+  // after 1 s, which the table takes (Esc at the name).
+  auto r = world.Play("n\nn\nEnter\n1\nEnter\nEsc\nEnter\n2\nEnter\nEsc\nEsc\nn\n");
   ASSERT_EQ(r.exitCode, 0) << r.stderrText;
+  Carry carry;
+  Flight first = Fly({1, 1200, 90, 30, 5}, KeysOfFlight(r, FlightStart(r, 0)), carry);
+  EXPECT_EQ(FirstDifference(first.items, Stream(r, FlightStart(r, 0))), "");
+  Flight second = Fly({2, -7, 80, 20, 4}, {}, carry);
+  EXPECT_EQ(second.turns, 0);
+  EXPECT_EQ(second.score, 1996);
+  EXPECT_EQ(FirstDifference(second.items, Stream(r, FlightStart(r, 1))), "");
   auto items = Stream(r);
   EXPECT_GE(Find(items, {"SPEAK", "1200 metros"}), 0);
   EXPECT_GE(Find(items, {"SPEAK", "90 litros"}), 0);

@@ -228,3 +228,16 @@ TEST(Scores, BadEntryReportedUnwritableFileLeavesTheGameRunning) {
   ASSERT_FALSE(spoken.empty());
   EXPECT_EQ(spoken[0], Entry("<sem nome>", ShortFallScore()));
 }
+
+TEST(Scores, ListBoxColoursWhileBrowsing) {
+  World world;
+  // The keys end inside the list: the program is closed with the box on the screen.
+  auto r = world.Play("n\ns\nDown\n");
+  int first = RowWith(r, Entry("Caio Martelo", 3130));
+  ASSERT_GE(first, 0);
+  EXPECT_EQ(r.screen[first].substr(0, 50), Entry("Caio Martelo", 3130) + "     ");
+  EXPECT_EQ(AttrRun(r, first, 0, 51), Cells("4F", 50) + "0F");
+  EXPECT_EQ(AttrRun(r, first + 1, 0, 51), Cells("4E", 50) + "0F");
+  EXPECT_EQ(AttrRun(r, first + 2, 0, 51), Cells("4F", 50) + "0F");
+  EXPECT_EQ(r.screen[first + 2].rfind("Nô Vá", 0), 0u);
+}

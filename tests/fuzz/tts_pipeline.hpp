@@ -1,0 +1,49 @@
+// The Portuguese front end's whole pipeline over one text, as the koral program runs it, for the
+// fuzz targets of its rule files.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fuzz_input.hpp"
+#include "tts/uttsExcessoes.hpp"
+#include "tts/uttsInic.hpp"
+#include "tts/uttsPortug.hpp"
+#include "tts/uttsPreproc.hpp"
+#include "tts/uttsProsodia.hpp"
+
+namespace fuzz {
+
+// Host paths of the shipped rule files of the front end, written once.
+struct ShippedRules {
+  std::string letters = ShippedFile("koraltts/portug.nrl", "shipped.nrl");
+  std::string exceptions = ShippedFile("koraltts/portug.exc", "shipped.exc");
+  std::string abbreviations = ShippedFile("koraltts/portug.abr", "shipped.abr");
+  std::string prosody = ShippedFile("koraltts/portug.pro", "shipped.pro");
+  std::string diphones = ShippedFile("koraltts/portug.dfn", "shipped.dfn");
+
+  static const ShippedRules& Get() {
+    static const ShippedRules rules = [] {
+      SetProsodyMessageHandler([](const std::string&) {});
+      return ShippedRules();
+    }();
+    return rules;
+  }
+  // Loads every shipped file.
+  void LoadAll() const {
+    if (!LoadPortugueseRules(letters, exceptions) || !LoadAbbreviations(abbreviations) ||
+        !LoadProsody(prosody) || !LoadDiphones(diphones))
+      __builtin_trap();
+  }
+};
+
+// Text to .pho lines through every stage; factors as the command line would give them.
+inline std::vector<std::string> SpeakToPho(std::string_view text, double duration = 1.0,
+                                           double pitch = 1.0) {
+  std::string normal = NormalizeText(text);
+  auto items = AssignPitchPatterns(TokenizeWithKeys(normal), true);
+  PhonemeList phonemes = TokensToPhonemes(items);
+  return BuildPhoLines(phonemes, duration, pitch);
+}
+
+}  // namespace fuzz

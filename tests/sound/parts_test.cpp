@@ -15,7 +15,7 @@ namespace {
 // A file holding bytes, read back through stdio as WavePlayFile reads.
 struct MemFile {
   explicit MemFile(const std::vector<uint8_t>& bytes) : file(std::tmpfile()) {
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file);
     std::rewind(file);
   }
   ~MemFile() { std::fclose(file); }

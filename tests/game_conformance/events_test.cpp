@@ -86,7 +86,7 @@ Played CheckRun(const testkit::RunResult& r, const std::vector<int>& levels) {
 
 }  // namespace
 
-TEST(Faults, LevelTwoCloggedHoseAndLeakAnnouncedAndApplied) {
+TEST(AcceptanceFaults, LevelTwoCloggedHoseAndLeakAnnouncedAndApplied) {
   World world(kTwinLevels);
   std::vector<int> levels(kFlights, 2);
   int clogs = 0, leaks = 0;
@@ -128,7 +128,7 @@ TEST(Faults, LevelTwoCloggedHoseAndLeakAnnouncedAndApplied) {
   }
 }
 
-TEST(Faults, LevelOneHasNoFaultsAndDrawsNothing) {
+TEST(AcceptanceFaults, LevelOneHasNoFaultsAndDrawsNothing) {
   World world(kTwinLevels);
   // Level 1 flights never show a fault, whatever the seed.
   for (int seed = 1; seed <= 4; ++seed) {

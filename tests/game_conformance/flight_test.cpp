@@ -46,7 +46,7 @@ int Count(const std::vector<Item>& items, const Item& item) {
 
 }  // namespace
 
-TEST(Flight, FreeFallBriefingStatusCalloutsWarningsAndCrash) {
+TEST(AcceptanceFlight, FreeFallBriefingStatusCalloutsWarningsAndCrash) {
   World world;
   auto r = world.Play(std::string(kOpening) + "1\nEnter\nEsc\nn\n");
   ASSERT_EQ(r.exitCode, 0) << r.stderrText;
@@ -88,7 +88,7 @@ TEST(Flight, FreeFallBriefingStatusCalloutsWarningsAndCrash) {
   EXPECT_GE(RowWith(r, "tempo= " + Fixed1(f.time) + " altura= " + Fixed1(f.altitude)), 0);
 }
 
-TEST(Flight, SpaceAndEnterReportsBurnsAndRunningOutOfFuel) {
+TEST(AcceptanceFlight, SpaceAndEnterReportsBurnsAndRunningOutOfFuel) {
   World world("1000\n20\n30\n5\n");
   // Space at about 3 s, Enter a second later, then three full burns, the last clamped to the
   // 2 litres left; keys after the tank is empty are not read in flight and are dropped at the
@@ -129,7 +129,7 @@ TEST(Flight, SpaceAndEnterReportsBurnsAndRunningOutOfFuel) {
   EXPECT_EQ(items[firstItem].text.substr(0, 12), "Caio Martelo");
 }
 
-TEST(Flight, LostInOrbitAndBrokenUp) {
+TEST(AcceptanceFlight, LostInOrbitAndBrokenUp) {
   {
     // A full burn from just below the orbit limit: the rocket rises out of lunar orbit.
     World world("2990\n50\n30\n5\n");
@@ -162,7 +162,7 @@ TEST(Flight, LostInOrbitAndBrokenUp) {
   }
 }
 
-TEST(Flight, CraterEndingScoresNothing) {
+TEST(AcceptanceFlight, CraterEndingScoresNothing) {
   // Search the model for a fall and a turn where a full burn takes the rocket below the surface
   // while it already rises; no speech happens in such a short fall, so turn k is reached at
   // exactly (k - 1) x 100 ms after the briefing's Enter.
@@ -195,7 +195,7 @@ TEST(Flight, CraterEndingScoresNothing) {
   FAIL() << "the model found no crater ending";
 }
 
-TEST(Flight, SecondFlightInheritsBeforeStepValuesAndClearsLost) {
+TEST(AcceptanceFlight, SecondFlightInheritsBeforeStepValuesAndClearsLost) {
   // The first flight breaks up; the second (another level) runs normally and starts with the
   // fuel and speed the first one left before its last step.
   World world("100\n500\n30\n5\n*\n300\n0\n30\n5\n");
@@ -214,7 +214,7 @@ TEST(Flight, SecondFlightInheritsBeforeStepValuesAndClearsLost) {
   EXPECT_EQ(Find(items, {"SPEAK", "Fim do combustível."}), 2 + Find(items, {"EFFECT", "ALARM2"}));
 }
 
-TEST(Flight, RisingSlowHighUpPongAndReportsWhileRising) {
+TEST(AcceptanceFlight, RisingSlowHighUpPongAndReportsWhileRising) {
   // Two full burns at about 6 s make the rocket rise; space while rising, then space again and
   // the hundredth turn while it falls slowly above 800 m.
   World world("1500\n400\n30\n5\n");
@@ -230,7 +230,7 @@ TEST(Flight, RisingSlowHighUpPongAndReportsWhileRising) {
   EXPECT_TRUE(has({"SPEAK", "Mil metros."}));
 }
 
-TEST(Flight, FullReportWarnsOfSpeedHighAndNearTheGround) {
+TEST(AcceptanceFlight, FullReportWarnsOfSpeedHighAndNearTheGround) {
   // Space at about 350 m (falling faster than 50 m/s) and at about 90 m of a free fall.
   World world;
   auto r = world.Play(std::string(kOpening) + "1\nEnter\n+25000 Space\n+8500 Space\nEsc\nn\n");

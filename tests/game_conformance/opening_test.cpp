@@ -60,7 +60,7 @@ std::vector<Item> AfterLevelQuestion(const testkit::RunResult& r) {
 
 }  // namespace
 
-TEST(Opening, InstructionsOnlyOnSAndLowerCaseNDeclinesTheGame) {
+TEST(AcceptanceOpening, InstructionsOnlyOnSAndLowerCaseNDeclinesTheGame) {
   World world;
   auto r = world.Play("s\nEnter\nn\n");
   ASSERT_EQ(r.exitCode, 0) << r.stderrText;
@@ -89,7 +89,7 @@ TEST(Opening, InstructionsOnlyOnSAndLowerCaseNDeclinesTheGame) {
   EXPECT_EQ(AttrRun(r, 2, 0, 1), "0F");
 }
 
-TEST(Opening, TableOnLowerCaseSOtherKeysDeclineInstructions) {
+TEST(AcceptanceOpening, TableOnLowerCaseSOtherKeysDeclineInstructions) {
   World world;
   auto r = world.Play("x\ns\nDown\nEsc\nN\n");
   ASSERT_EQ(r.exitCode, 0) << r.stderrText;
@@ -120,7 +120,7 @@ TEST(Opening, TableOnLowerCaseSOtherKeysDeclineInstructions) {
     EXPECT_EQ(AttrRun(r, row, 0, 80), Cells("0F", 80)) << row;
 }
 
-TEST(Opening, AnotherGameLevelsPerFlightTitleWrittenOnlyAndFarewell) {
+TEST(AcceptanceOpening, AnotherGameLevelsPerFlightTitleWrittenOnlyAndFarewell) {
   World world("1000\n200\n30\n5\n*\n1500\n150\n20\n4\n*\n12\n60\n15\n3\n");
   // "y" starts a game (anything but N); Enter asks for another; the level is asked each time.
   // The second flight explodes at 7 m/s, scored by the 2000-point rule: Esc at the name.
@@ -154,7 +154,7 @@ TEST(Opening, AnotherGameLevelsPerFlightTitleWrittenOnlyAndFarewell) {
                                    std::to_string(last.score) + "\r\nNô Vá\r\n531\r\n");
 }
 
-TEST(Opening, LevelQuestionRepeatsUntilOneToThree) {
+TEST(AcceptanceOpening, LevelQuestionRepeatsUntilOneToThree) {
   World world;
   auto r = world.Play("n\nn\nEnter\n4\nx\n0\n2\nEnter\nEsc\nn\n");
   ASSERT_EQ(r.exitCode, 0) << r.stderrText;
@@ -169,7 +169,7 @@ TEST(Opening, LevelQuestionRepeatsUntilOneToThree) {
   EXPECT_GE(Find(items, {"SPEAK", "150 litros"}), 0);
 }
 
-TEST(Difficulty, SeparatorsCommentsBlanksAndTheLevelSections) {
+TEST(AcceptanceDifficulty, SeparatorsCommentsBlanksAndTheLevelSections) {
   // Blanks, tabs and empty lines before a number are skipped, words after it ignored; a line
   // " *" is not a separator, "*" is.
   World world(" \t\n\n  1200 metros de altura\n90 litros\n\t30\n5 m/s\n *\n*\n"
@@ -193,7 +193,7 @@ TEST(Difficulty, SeparatorsCommentsBlanksAndTheLevelSections) {
   EXPECT_EQ(Find(items, {"SPEAK", "Erro no arquivo de configuração!"}), -1);
 }
 
-TEST(Difficulty, MissingFileReportsAndFliesWithZeroSettings) {
+TEST(AcceptanceDifficulty, MissingFileReportsAndFliesWithZeroSettings) {
   World world("");
   // The zero flight ends after one step at 0.2 m/s: above the zero landing limit, an explosion,
   // scored by the 2000-point rule, so the pilot enters the table.
@@ -216,7 +216,7 @@ TEST(Difficulty, MissingFileReportsAndFliesWithZeroSettings) {
                                "Nô Vá\r\n531\r\n");
 }
 
-TEST(Difficulty, MalformedOrMissingSectionIsLikeAMissingFile) {
+TEST(AcceptanceDifficulty, MalformedOrMissingSectionIsLikeAMissingFile) {
   for (const std::string& levels :
        {std::string("1000\n200\n30\n5\n"),           // level 2 asked, no separator
         std::string("1000\n200\n30\n5\n*\nmil\n200\n30\n5\n"),  // not a number
@@ -231,7 +231,7 @@ TEST(Difficulty, MalformedOrMissingSectionIsLikeAMissingFile) {
   }
 }
 
-TEST(Opening, RecordingsReplaceTheVoiceTextStaysWritten) {
+TEST(AcceptanceOpening, RecordingsReplaceTheVoiceTextStaysWritten) {
   World world("10\n20\n30\n5\n");
   for (const char* key : {"LUINIC", "LUDESINS", "LUOLA", "LUNVEXPL", "LUTCHAU"}) world.Record(key);
   // The 10 m fall explodes and enters the table: Esc at the name, Esc in the table.
@@ -255,7 +255,7 @@ TEST(Opening, RecordingsReplaceTheVoiceTextStaysWritten) {
   EXPECT_EQ(items[explosion - 2], (Item{"PLAY", "EXPLODE.wav"}));
 }
 
-TEST(Opening, SettingsNameTheSoundFolderLevelsAndTableFiles) {
+TEST(AcceptanceOpening, SettingsNameTheSoundFolderLevelsAndTableFiles) {
   World world("");
   world.WriteText("windows/TELUMA.INI",
                   "[TRADUTOR]\nVELOCIDADE=3\nSAPI=N\nDIRLETRAS=c:\\qorbel\\som\\letras\\\n"
@@ -278,7 +278,7 @@ TEST(Opening, SettingsNameTheSoundFolderLevelsAndTableFiles) {
   EXPECT_EQ(testkit::ReadFile(world.Root() + "/outro/recordes.txt"), "Lia\r\n2500\r\n");
 }
 
-TEST(Opening, DefaultFoldersWhenTheSettingsAreEmpty) {
+TEST(AcceptanceOpening, DefaultFoldersWhenTheSettingsAreEmpty) {
   World world("10\n20\n30\n5\n");
   world.WriteText("windows/TELUMA.INI",
                   "[TRADUTOR]\nVELOCIDADE=3\nSAPI=N\nDIRLETRAS=c:\\qorbel\\som\\letras\\\n"
@@ -294,7 +294,7 @@ TEST(Opening, DefaultFoldersWhenTheSettingsAreEmpty) {
   EXPECT_GE(Find(Stream(r), {"SPEAK", "10 metros"}), 0);
 }
 
-TEST(Opening, TimeKeyAndExtendedKeysAtTheQuestions) {
+TEST(AcceptanceOpening, TimeKeyAndExtendedKeysAtTheQuestions) {
   World world("10\n20\n30\n5\n");
   // F8 says the time and the question keeps waiting; an extended key answers with code 0,
   // which declines the instructions but starts a game.
@@ -314,7 +314,7 @@ TEST(Opening, TimeKeyAndExtendedKeysAtTheQuestions) {
   EXPECT_EQ(items[table + 1], (Item{"OUT", "\r\n"}));
 }
 
-TEST(Difficulty, ShippedLevelsAreReadAsThreeLevels) {
+TEST(AcceptanceDifficulty, ShippedLevelsAreReadAsThreeLevels) {
   std::string shipped = testkit::ReadFile(testkit::SourceDir() + "/data/lunardif.ini");
   World world(shipped);
   auto r = world.Play("n\nn\nEnter\n1\nEnter\nEsc\nEnter\n2\nEnter\nEsc\nEnter\n3\nEnter\nEsc\nn\n");
@@ -332,7 +332,7 @@ TEST(Difficulty, ShippedLevelsAreReadAsThreeLevels) {
   EXPECT_GE(Find(items, {"SPEAK", "120 litros"}), 0);
 }
 
-TEST(Opening, KeysTypedBeforeAQuestionAreDroppedAndCutOnlyUnlockedRecordings) {
+TEST(AcceptanceOpening, KeysTypedBeforeAQuestionAreDroppedAndCutOnlyUnlockedRecordings) {
   {
     // A key typed during the title does not answer the first question.
     World world;

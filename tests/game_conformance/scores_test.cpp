@@ -60,7 +60,7 @@ std::string FullTable(int lowest) {
 
 }  // namespace
 
-TEST(Scores, AboveThirtyFiveHundredFireworksNameAndSortedFile) {
+TEST(AcceptanceScores, AboveThirtyFiveHundredFireworksNameAndSortedFile) {
   // 35 m, 2 litres in the second turn, landing limit 13 m/s: 3501 points.
   World world("35\n50\n30\n13\n");
   auto r = world.Play(std::string(kOpening) + "1\nEnter\n+50 2\n\"Ana Maria\"\nEnter\nEsc\nn\n");
@@ -90,7 +90,7 @@ TEST(Scores, AboveThirtyFiveHundredFireworksNameAndSortedFile) {
   EXPECT_EQ(AttrRun(r, row, 0, 26), Cells("1F", 25) + "0F");
 }
 
-TEST(Scores, TwoHundredDoesNotEnterAndTheFileIsWrittenAnyway) {
+TEST(AcceptanceScores, TwoHundredDoesNotEnterAndTheFileIsWrittenAnyway) {
   // 335 m, 8 litres in the first turn and 3 in the second, limit 41 m/s: exactly 200 points.
   World world("335\n50\n30\n41\n");
   auto r = world.Play(std::string(kOpening) + "1\nEnter\n+0 8\n+50 3\nEsc\nn\n");
@@ -110,7 +110,7 @@ TEST(Scores, TwoHundredDoesNotEnterAndTheFileIsWrittenAnyway) {
   EXPECT_EQ(world.ScoreFile(), kDefaultTable);
 }
 
-TEST(Scores, FullTableEqualScoreStaysOutOneMoreEntersWithApplauseAndNoName) {
+TEST(AcceptanceScores, FullTableEqualScoreStaysOutOneMoreEntersWithApplauseAndNoName) {
   int s = ShortFallScore();
   ASSERT_GT(s, 200);
   ASSERT_LE(s, 3500);
@@ -148,7 +148,7 @@ TEST(Scores, FullTableEqualScoreStaysOutOneMoreEntersWithApplauseAndNoName) {
   }
 }
 
-TEST(Scores, EqualScoreGoesBelowLongNameCutInTheListWholeInTheFile) {
+TEST(AcceptanceScores, EqualScoreGoesBelowLongNameCutInTheListWholeInTheFile) {
   int s = ShortFallScore();
   World world(kShortFallLevels);
   // An unsorted file: it is sorted when loaded.
@@ -166,7 +166,7 @@ TEST(Scores, EqualScoreGoesBelowLongNameCutInTheListWholeInTheFile) {
   EXPECT_EQ(spoken[2], "Maria das Dores Albuquerque de Souza Fer " + std::to_string(s));
 }
 
-TEST(Scores, BrowsingTheTableWithTheListKeys) {
+TEST(AcceptanceScores, BrowsingTheTableWithTheListKeys) {
   World world;
   world.WriteText("qorbel/luplacar.ini",
                   "Um\n500\nDois\n400\nTres\n300\nQuatro\n200\nCinco\n100\n");
@@ -186,7 +186,7 @@ TEST(Scores, BrowsingTheTableWithTheListKeys) {
   EXPECT_EQ(beeps, 3);
 }
 
-TEST(Scores, RightSpellsTheItemAndLeftRepeatsIt) {
+TEST(AcceptanceScores, RightSpellsTheItemAndLeftRepeatsIt) {
   World world;
   auto r = world.Play("n\ns\nRight\nLeft\nEsc\nn\n");
   ASSERT_EQ(r.exitCode, 0) << r.stderrText;
@@ -208,7 +208,7 @@ TEST(Scores, RightSpellsTheItemAndLeftRepeatsIt) {
   EXPECT_EQ(spoken[1], Entry("Caio Martelo", 3130));
 }
 
-TEST(Scores, BadEntryReportedUnwritableFileLeavesTheGameRunning) {
+TEST(AcceptanceScores, BadEntryReportedUnwritableFileLeavesTheGameRunning) {
   World world(kShortFallLevels);
   world.WriteText("qorbel/luplacar.ini", "Bom\n  900 pontos\nRuim\nnada\nOutro\n800\n");
   // The score file's place is taken by a folder: saving fails, the game goes on.
@@ -229,7 +229,7 @@ TEST(Scores, BadEntryReportedUnwritableFileLeavesTheGameRunning) {
   EXPECT_EQ(spoken[0], Entry("<sem nome>", ShortFallScore()));
 }
 
-TEST(Scores, ListBoxColoursWhileBrowsing) {
+TEST(AcceptanceScores, ListBoxColoursWhileBrowsing) {
   World world;
   // The keys end inside the list: the program is closed with the box on the screen.
   auto r = world.Play("n\ns\nDown\n");

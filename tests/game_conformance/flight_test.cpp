@@ -84,6 +84,12 @@ TEST(AcceptanceFlight, FreeFallBriefingStatusCalloutsWarningsAndCrash) {
     EXPECT_EQ(AttrRun(r, row, 0, n), Cells("4F", n)) << warning;
     EXPECT_EQ(AttrRun(r, row, n, 1), "0F") << warning;
   }
+  // A silent turn lasts 100 ms of the clock: the first status lines come 100 ms apart.
+  std::vector<long long> at;
+  for (const auto& e : r.Named("OUT"))
+    if (e.data.rfind("\"tempo= ", 0) == 0) at.push_back(e.ms);
+  ASSERT_GT(at.size(), 20u);
+  for (size_t i = 1; i < 20; ++i) EXPECT_EQ(at[i] - at[i - 1], 100) << i;
   // The last status line stays on screen above the outcome.
   EXPECT_GE(RowWith(r, "tempo= " + Fixed1(f.time) + " altura= " + Fixed1(f.altitude)), 0);
 }

@@ -304,6 +304,18 @@ TEST(SynthProgram, WritesExactlyTheSamplesOfTheText) {
   r = testkit::RunHeadless(DIPHONE_PROGRAM, o);
   EXPECT_EQ(r.stdoutText, "[ /_P/e/ /_']\n");
 
+  // Noise ("$E" is missing) is the same for the same TELUMA_SEED, so files can be compared.
+  o.args = {"-w", out, "e"};
+  o.env["TELUMA_SEED"] = "5";
+  ASSERT_EQ(testkit::RunHeadless(DIPHONE_PROGRAM, o).exitCode, 0);
+  const std::string first = testkit::ReadFile(out);
+  EXPECT_EQ(first.size(), 44u + 300);
+  testkit::RunHeadless(DIPHONE_PROGRAM, o);
+  EXPECT_EQ(testkit::ReadFile(out), first);
+  o.env["TELUMA_SEED"] = "6";
+  testkit::RunHeadless(DIPHONE_PROGRAM, o);
+  EXPECT_NE(testkit::ReadFile(out), first);
+
   o.args = {"--speed", "2", "-w", out, "ka"};  // no DIFONES2 database here
   r = testkit::RunHeadless(DIPHONE_PROGRAM, o);
   EXPECT_NE(r.exitCode, 0);

@@ -47,6 +47,7 @@ std::string RowColours(const testkit::RunResult& r, const std::string& text, siz
 struct Played {
   std::vector<Faults> faults;  // per flight
   int clogs = 0, leaks = 0;
+  int clogChances = 0, leakChances = 0;
 };
 
 // Checks every flight of the run against the model fed with the faults the game reported, and
@@ -77,6 +78,8 @@ Played CheckRun(const testkit::RunResult& r, const std::vector<int>& levels) {
       EXPECT_GE(amount, 5) << turn;
       EXPECT_LE(amount, 9) << turn;
     }
+    played.clogChances += f.clogChances;
+    played.leakChances += f.leakChances;
     played.clogs += static_cast<int>(faults.clog.size());
     played.leaks += static_cast<int>(faults.leak.size());
     played.faults.push_back(faults);
@@ -89,9 +92,9 @@ Played CheckRun(const testkit::RunResult& r, const std::vector<int>& levels) {
 TEST(AcceptanceFaults, LevelTwoCloggedHoseAndLeakAnnouncedAndApplied) {
   World world(kTwinLevels);
   std::vector<int> levels(kFlights, 2);
-  int clogs = 0, leaks = 0;
+  int clogs = 0, leaks = 0, clogChances = 0, leakChances = 0;
   int clogSeed = 0, clogFlight = 0, clogBurn = 0, leakSeed = 0, leakFlight = 0, leakAmount = 0;
-  for (int seed = 1; seed <= 12 && (clogs == 0 || leaks == 0); ++seed) {
+  for (int seed = 1; seed <= 12; ++seed) {
     auto r = world.Play(GameKeys(levels), std::to_string(seed));
     ASSERT_EQ(r.exitCode, 0) << r.stderrText;
     Played played = CheckRun(r, levels);
@@ -106,9 +109,16 @@ TEST(AcceptanceFaults, LevelTwoCloggedHoseAndLeakAnnouncedAndApplied) {
     }
     clogs += played.clogs;
     leaks += played.leaks;
+    clogChances += played.clogChances;
+    leakChances += played.leakChances;
   }
   ASSERT_GT(clogs, 0) << "no clogged hose in 12 games of 8 flights";
   ASSERT_GT(leaks, 0) << "no leak in 12 games of 8 flights";
+  // One in 2000 and one in 5000: some 5 clogs and 20 leaks are expected here. The bounds are
+  // wide enough for chance and still catch a wrong odds by a factor of four.
+  EXPECT_LE(clogs, clogChances / 500) << clogChances << " chances";
+  EXPECT_GE(leaks, leakChances / 20000) << leakChances << " chances";
+  EXPECT_LE(leaks, leakChances / 1250) << leakChances << " chances";
 
   // Both are announced on red: the same game, closed at the table after the fault's flight,
   // still shows the messages (nothing but a few callouts and the outcome follows them).

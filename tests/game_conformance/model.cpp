@@ -205,6 +205,7 @@ Flight Fly(const Level& level, const KeysByTurn& keys, Carry& carry, const Fault
       else if (key >= '1' && key <= '9') burn = key - '0';
       if (burn > fuel) burn = fuel;
     }
+    if (burn > 0 && level.number != 1) ++f.clogChances;
     auto clog = faults.clog.find(turn);
     if (burn > 0 && level.number != 1 && clog != faults.clog.end()) {
       burn = clog->second;
@@ -250,6 +251,7 @@ Flight Fly(const Level& level, const KeysByTurn& keys, Carry& carry, const Fault
       f.lost = true;
     }
     if (f.lost) break;
+    if (fuel > 0 && level.number != 1) ++f.leakChances;
     auto leak = faults.leak.find(turn);
     if (fuel > 0 && level.number != 1 && leak != faults.leak.end()) {
       fuel -= leak->second;

@@ -28,6 +28,7 @@ struct Flight {
   double altitude = 0, velocity = 0, time = 0;
   int fuel = 0, used = 0, score = 0, turns = 0;
   bool lost = false;
+  int clogChances = 0, leakChances = 0;  // turns in which each fault could strike
 };
 
 // Keys read in each turn (turn numbers from 1).

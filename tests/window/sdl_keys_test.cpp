@@ -35,6 +35,9 @@ TEST(WindowKeys, CursorFunctionAndControlKeys) {
   // Plain letters type through text input, not here; modifiers alone give nothing.
   EXPECT_EQ(Kinds(KeyDownMessages(Key(SDLK_a))), (std::vector<P>{{MessageKind::KeyDown, 'A'}}));
   EXPECT_TRUE(KeyDownMessages(Key(SDLK_LSHIFT)).empty());
+  // Ctrl+Space types a blank; text that SDL may still report with Ctrl is not typed twice.
+  EXPECT_EQ(Kinds(KeyDownMessages(Key(SDLK_SPACE, KMOD_LCTRL)))[1], (P{MessageKind::Char, ' '}));
+  EXPECT_TRUE(TextMessages(" ", KMOD_LCTRL).empty());
 }
 
 TEST(WindowKeys, LeftAltIsAltButAltGrTypes) {

@@ -66,6 +66,7 @@ std::vector<Message> KeyDownMessages(const SDL_Keysym& key) {
     default: break;
   }
   if (ctrl && vk >= 'A' && vk <= 'Z') ch = vk - 'A' + 1;
+  if (ctrl && vk == VK_SPACE) ch = ' ';
   if (ctrl && key.sym == SDLK_BACKSLASH) ch = 28;
   if (ctrl && key.sym == SDLK_LEFTBRACKET) ch = 27;
   if (ctrl && key.sym == SDLK_RIGHTBRACKET) ch = 29;
@@ -82,11 +83,12 @@ std::vector<Message> KeyUpMessages(const SDL_Keysym& key) {
 std::vector<Message> TextMessages(const char* utf8, Uint16 mods) {
   std::vector<Message> out;
   int bits = ModifierBits(mods);
-  // With Alt (not AltGr) held the system types nothing: Alt+letter is a command.
-  if (bits & kAlt) return out;
+  // With Alt (not AltGr) held the system types nothing: Alt+letter is a command. With Ctrl held
+  // the key-down already gave the control character.
+  if (bits & (kAlt | kCtrl)) return out;
   for (unsigned char c : Utf8ToCp1252(utf8)) {
     if (c == '?' && std::string(utf8).find('?') == std::string::npos) continue;  // no code
-    if (c >= 32) out.push_back({MessageKind::Char, c, bits & ~kCtrl});
+    if (c >= 32) out.push_back({MessageKind::Char, c, bits});
   }
   return out;
 }

@@ -106,6 +106,42 @@ TEST(Mixer, ConvertsRatesAndSampleFormats) {
   for (size_t i = 2; i < 47000; ++i) ASSERT_GE(out[2 * i], out[2 * (i - 1)]) << i;
 }
 
+TEST(Mixer, AFrameSplitOverTwoBlocksIsPutTogether) {
+  // 16-bit stereo blocks of 6 bytes: the second frame starts in one block and ends in the next
+  // (as 65534-byte blocks of such sound do).
+  Mixer mixer(8000);
+  ASSERT_TRUE(mixer.OpenStream(1, {8000, 16, 2}));
+  auto bytes = [](std::initializer_list<int16_t> values) {
+    std::vector<uint8_t> out;
+    for (int16_t v : values) {
+      out.push_back(uint8_t(v));
+      out.push_back(uint8_t(uint16_t(v) >> 8));
+    }
+    return out;
+  };
+  const auto a = bytes({100, -100, 200}), b = bytes({-200, 300, -300});
+  WaveHeader ha, hb;
+  Queue(mixer, ha, a, 1);
+  Queue(mixer, hb, b, 2);
+  auto out = Render(mixer, 4);
+  EXPECT_EQ(out[0], 100);
+  EXPECT_EQ(out[1], -100);
+  EXPECT_EQ(out[2], 200);
+  EXPECT_EQ(out[3], -200);
+  EXPECT_EQ(out[4], 300);
+  EXPECT_EQ(out[5], -300);
+  EXPECT_EQ(Events(mixer).size(), 2u);
+
+  // A reset drops the half frame: the next block starts a frame of its own.
+  Queue(mixer, ha, a, 3);
+  Render(mixer, 2);
+  ASSERT_TRUE(mixer.ResetStream(1));
+  Queue(mixer, hb, b, 4);
+  out = Render(mixer, 1);
+  EXPECT_EQ(out[0], -200);
+  EXPECT_EQ(out[1], 300);
+}
+
 TEST(Mixer, ResetReturnsEveryBlockAndSilencesTheStream) {
   Mixer mixer(8000);
   ASSERT_TRUE(mixer.OpenStream(3, {8000, 8, 1}));

@@ -1,6 +1,7 @@
 #include "platform/sound/mixer.hpp"
 
 #include <algorithm>
+#include <cstring>
 
 namespace platform {
 
@@ -74,6 +75,7 @@ void Mixer::Apply(const Command& command) {
       streamOpen_ = true;
       streamHandle_ = command.handle;
       streamFormat_ = command.format;
+      carryBytes_ = 0;
       streamResampler_.Configure(command.format.rate, deviceRate_);
       streamResampler_.Restart();
       break;
@@ -117,6 +119,7 @@ void Mixer::FinishBlocks() {
     }
   }
   blockPosition_ = 0;
+  carryBytes_ = 0;
 }
 
 void Mixer::RetireEffect() {
@@ -129,10 +132,24 @@ bool Mixer::NextStreamFrame(StereoFrame& frame) {
   const size_t frameBytes = size_t(streamFormat_.FrameBytes());
   while (blockCount_ > 0) {
     WaveHeader* header = blocks_[firstBlock_];
-    if (blockPosition_ + frameBytes <= header->length) {
+    if (carryBytes_ == 0 && blockPosition_ + frameBytes <= header->length) {
       frame = ReadFrame(header->data + blockPosition_, streamFormat_);
       blockPosition_ += frameBytes;
       return true;
+    }
+    // Blocks need not hold whole frames (65534 bytes of 16-bit stereo end in half a frame):
+    // a frame split over two blocks is put together, so the next block stays in step.
+    if (frameBytes <= carry_.size() && blockPosition_ < header->length) {
+      const size_t take =
+          std::min(size_t(header->length) - blockPosition_, frameBytes - carryBytes_);
+      std::memcpy(carry_.data() + carryBytes_, header->data + blockPosition_, take);
+      carryBytes_ += take;
+      blockPosition_ += take;
+      if (carryBytes_ == frameBytes) {
+        frame = ReadFrame(carry_.data(), streamFormat_);
+        carryBytes_ = 0;
+        return true;
+      }
     }
     firstBlock_ = (firstBlock_ + 1) % kStreamCapacity;
     --blockCount_;

@@ -128,6 +128,8 @@ class Mixer {
   size_t firstBlock_ = 0;
   size_t blockCount_ = 0;
   size_t blockPosition_ = 0;
+  std::array<uint8_t, 8> carry_{};  // the start of a frame the last block did not finish
+  size_t carryBytes_ = 0;
   Resampler streamResampler_;
   EffectSound* effect_ = nullptr;
   size_t effectPosition_ = 0;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <utility>
 #include <vector>
@@ -235,7 +236,7 @@ TEST(SynthOpen, CodesForMissingPieces) {
     setenv("TELUMA_ROOT", fresh.path().c_str(), 1);
     setenv("TELUMA_WINDIR", (fresh.path() + "/windows").c_str(), 1);
     WriteVoice(fresh, kIni);
-    if (!remove.empty()) std::system(("rm -rf '" + fresh.path() + "/" + remove + "'").c_str());
+    if (!remove.empty()) std::filesystem::remove_all(fresh.path() + "/" + remove);
     const int code = DiphoneOpen();
     DiphoneClose();
     return code;

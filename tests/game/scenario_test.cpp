@@ -8,6 +8,7 @@
 
 #include "platform/cp1252.hpp"
 #include "testkit/testkit.hpp"
+#include "testkit/wave.hpp"
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
@@ -56,16 +57,7 @@ class Game {
   }
   // A short silent recording in the game folder.
   void Record(const std::string& key) const {
-    std::string wav = "RIFF";
-    auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) wav += char(v >> (8 * i)); };
-    auto u16 = [&](uint16_t v) { wav += char(v & 0xFF); wav += char(v >> 8); };
-    u32(36 + 110);
-    wav += "WAVEfmt ";
-    u32(16); u16(1); u16(1); u32(11025); u32(11025); u16(1); u16(8);
-    wav += "data";
-    u32(110);
-    wav += std::string(110, char(128));
-    dir_.Write("qorbel/som/moondrop/" + key + ".wav", wav);
+    dir_.Write("qorbel/som/moondrop/" + key + ".wav", testkit::SilentWave(110));
   }
 
   testkit::RunResult Play(const std::string& keys, const std::string& seed = "1",

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "platform/cp1252.hpp"
+#include "testkit/wave.hpp"
 
 namespace fs = std::filesystem;
 
@@ -61,16 +62,7 @@ void World::WriteText(const std::string& relative, const std::string& utf8) cons
 }
 
 void World::Record(const std::string& key, int samples) const {
-  std::string wav = "RIFF";
-  auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) wav += char(v >> (8 * i)); };
-  auto u16 = [&](uint16_t v) { wav += char(v & 0xFF); wav += char(v >> 8); };
-  u32(36 + samples);
-  wav += "WAVEfmt ";
-  u32(16); u16(1); u16(1); u32(11025); u32(11025); u16(1); u16(8);
-  wav += "data";
-  u32(samples);
-  wav += std::string(samples, char(128));
-  dir_.Write("qorbel/som/moondrop/" + key + ".wav", wav);
+  dir_.Write("qorbel/som/moondrop/" + key + ".wav", testkit::SilentWave(samples));
 }
 
 std::string World::ScoreFile() const {

@@ -8,31 +8,9 @@
 #include <vector>
 
 #include "testkit/testkit.hpp"
+#include "testkit/wave.hpp"
 
 namespace speechtest {
-
-inline std::string WaveHeader(uint32_t samples) {
-  std::string h = "RIFF";
-  auto put32 = [&h](uint32_t v) {
-    for (int i = 0; i < 4; ++i) h += static_cast<char>((v >> (8 * i)) & 0xFF);
-  };
-  auto put16 = [&h](uint16_t v) {
-    h += static_cast<char>(v & 0xFF);
-    h += static_cast<char>(v >> 8);
-  };
-  put32(samples + 36);
-  h += "WAVEfmt ";
-  put32(16);
-  put16(1);
-  put16(1);
-  put32(11025);
-  put32(11025);
-  put16(1);
-  put16(8);
-  h += "data";
-  put32(samples);
-  return h;
-}
 
 class SpeechTree {
  public:
@@ -44,7 +22,7 @@ class SpeechTree {
 
   // A recording of the letters folder with that many 8-bit samples.
   void Wave(const std::string& name, uint32_t samples) const {
-    dir_.Write("root/letras/" + name + ".wav", WaveHeader(samples) + std::string(samples, '\x80'));
+    dir_.Write("root/letras/" + name + ".wav", testkit::SilentWave(samples));
   }
   void Raw(const std::string& name, const std::string& bytes) const {
     dir_.Write("root/letras/" + name + ".wav", bytes);

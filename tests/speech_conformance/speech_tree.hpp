@@ -10,28 +10,14 @@
 #include <vector>
 
 #include "testkit/testkit.hpp"
+#include "testkit/wave.hpp"
 
 namespace conformance {
 
 using Lines = std::vector<std::string>;
 
 inline std::string Wave(uint32_t samples, uint32_t rate = 11025) {
-  std::string h = "RIFF";
-  auto put = [&h](uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) h += static_cast<char>((v >> (8 * i)) & 0xFF);
-  };
-  put(samples + 36, 4);
-  h += "WAVEfmt ";
-  put(16, 4);
-  put(1, 2);
-  put(1, 2);
-  put(rate, 4);
-  put(rate, 4);
-  put(1, 2);
-  put(8, 2);
-  h += "data";
-  put(samples, 4);
-  return h + std::string(samples, '\x80');
+  return testkit::SilentWave(samples, rate);
 }
 
 // Number words and their sample counts (all different).

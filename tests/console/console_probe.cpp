@@ -5,6 +5,7 @@
 //   copy:TEXT  paste:N    attr:N  set the attribute byte      wait   test for a key
 //   ret:N   return N from main                           close      the close path
 //   quit    post the quit message                        clock      date and time
+//   err:TEXT  a line on standard error
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -47,6 +48,7 @@ int main(int argc, char** argv) {
               std::to_string(wd) + " " + std::to_string(((h * 60 + mi) * 60 + se) * 100 + hs));
     }
     else if (cmd == "close") CloseConsole();
+    else if (cmd == "err") std::fprintf(stderr, "%s\n", platform::Cp1252ToUtf8(arg).c_str());
     else if (cmd == "pos") WriteLn(std::to_string(CursorColumn()) + "," + std::to_string(CursorRow()));
   }
   return 0;

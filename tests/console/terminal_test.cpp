@@ -127,6 +127,25 @@ TEST(TerminalBackend, DrawsTextInColourAndRestoresTheTerminal) {
   EXPECT_NE(run.screen.find("Programa terminado"), std::string::npos);
 }
 
+TEST(TerminalBackend, StandardErrorWaitsUntilTheScreenIsGivenBack) {
+  testkit::TempDir dir;
+  std::string transcript = dir.path() + "/t.txt";
+  PtyRun run;
+  if (!run.Start(PROBE_PATH, {"w:antes", "err:aviso ao usu\xC3\xA1rio", "w:depois", "key"}, transcript))
+    GTEST_SKIP() << "no pseudo-terminal";
+  run.ReadUntil("depois");
+  run.Read(200);
+  // Written over the drawn console it would garble it: nothing shows while the screen is ours.
+  EXPECT_EQ(run.screen.find("aviso"), std::string::npos);
+  run.Send("x");
+  EXPECT_EQ(run.Wait(), 0);
+  size_t restored = run.screen.find("\x1b[?25h\x1b[?1004l");
+  size_t message = run.screen.find("aviso ao usu\xC3\xA1rio");
+  ASSERT_NE(restored, std::string::npos);
+  ASSERT_NE(message, std::string::npos);
+  EXPECT_GT(message, restored);  // shown once the terminal is restored
+}
+
 TEST(TerminalBackend, CtrlBackslashTypes28ForTheLineEditor) {
   testkit::TempDir dir;
   std::string transcript = dir.path() + "/t.txt";

@@ -29,6 +29,10 @@ struct termios gSaved;
 volatile sig_atomic_t gRaw = 0;     // the terminal's own settings are saved in gSaved
 volatile sig_atomic_t gActive = 0;  // our modes are on and must be undone
 int gWakePipe[2] = {-1, -1};
+// While the console is on the terminal, standard error goes into a pipe (gErrPipe) instead of
+// over the drawn screen; gSavedErr is the real one, given back when the terminal is restored.
+int gSavedErr = -1;
+int gErrPipe = -1;
 // Colours, cursor, focus reports, key mode and the window title the terminal had before.
 const char kRestore[] = "\x1b[0m\x1b[?25h\x1b[?1004l\x1b[>4m\x1b[23;0t\r\n";
 
@@ -39,6 +43,7 @@ void RestoreTerminal() {
   gRaw = 0;
   ssize_t ignored = write(gOutFd, kRestore, sizeof kRestore - 1);
   (void)ignored;
+  if (gSavedErr >= 0) dup2(gSavedErr, 2);  // a crash message reaches the user
 }
 
 void OnCloseSignal(int sig) {
@@ -91,6 +96,15 @@ struct TerminalBackend::Impl {
   std::atomic<bool> resized{false};
   std::thread reader;
   std::string glyph[256];
+  std::string heldErrors;  // what went to standard error while the screen was ours
+
+  void ReadErrors() {
+    if (gErrPipe < 0) return;
+    char buffer[512];
+    ssize_t n;
+    while ((n = read(gErrPipe, buffer, sizeof buffer)) > 0)
+      if (heldErrors.size() < 65536) heldErrors.append(buffer, static_cast<size_t>(n));
+  }
 
   void ReadSize() {
     struct winsize ws{};
@@ -170,9 +184,9 @@ struct TerminalBackend::Impl {
     std::vector<TerminalInput> inputs;
     char buffer[256];
     for (;;) {
-      struct pollfd fds[2] = {{gInFd, POLLIN, 0}, {gWakePipe[0], POLLIN, 0}};
+      struct pollfd fds[3] = {{gInFd, POLLIN, 0}, {gWakePipe[0], POLLIN, 0}, {gErrPipe, POLLIN, 0}};
       // A lone Esc is told from the start of a sequence by a short silence.
-      int r = poll(fds, 2, decoder.Pending() ? 40 : -1);
+      int r = poll(fds, 3, decoder.Pending() ? 40 : -1);
       if (r < 0) {
         if (errno == EINTR) continue;
         return;
@@ -180,6 +194,7 @@ struct TerminalBackend::Impl {
       if (r == 0) {
         decoder.Flush(inputs);
       }
+      if (fds[2].revents & POLLIN) ReadErrors();
       if (fds[1].revents & POLLIN) {
         char c;
         while (read(gWakePipe[0], &c, 1) == 1) {
@@ -249,6 +264,20 @@ bool TerminalBackend::Open(const DisplayConfig& config, const GridView& grid) {
   for (int s : kCloseSignals) sigaction(s, &sa, nullptr);
   sigaction(SIGWINCH, &sa, nullptr);
   gActive = 1;
+  int errPipe[2];
+  if (isatty(2) && pipe(errPipe) == 0) {
+    gSavedErr = dup(2);
+    fcntl(errPipe[0], F_SETFL, O_NONBLOCK);
+    fcntl(errPipe[1], F_SETFL, O_NONBLOCK);  // never block the program on a full pipe
+    if (gSavedErr >= 0 && dup2(errPipe[1], 2) >= 0) {
+      gErrPipe = errPipe[0];
+    } else {
+      close(errPipe[0]);
+      if (gSavedErr >= 0) close(gSavedErr);
+      gSavedErr = -1;
+    }
+    close(errPipe[1]);
+  }
   m.ReadSize();
   // Focus reports, keys with modifiers told apart, a clean screen.
   m.out += "\x1b[22;0t\x1b[?1004h\x1b[>4;1m\x1b[0m\x1b[2J\x1b[?25l";
@@ -271,7 +300,17 @@ void TerminalBackend::Close() {
   m.caretShown = false;
   m.MoveTo(std::min(m.termRows, m.grid.rows) - 1, 0);
   m.Flush();
+  m.ReadErrors();
   RestoreTerminal();
+  if (gSavedErr >= 0) {
+    // Messages written while the console was shown, now below it.
+    WriteAll(2, m.heldErrors);
+    m.heldErrors.clear();
+    close(gSavedErr);
+    gSavedErr = -1;
+  }
+  if (gErrPipe >= 0) close(gErrPipe);
+  gErrPipe = -1;
   struct sigaction sa{};
   sa.sa_handler = SIG_DFL;
   for (int s : kCloseSignals) sigaction(s, &sa, nullptr);

@@ -18,6 +18,7 @@ add_dependencies(datatree recordings)
 # A page with the waveform and spectrogram of every effect: make effects-page.
 add_executable(effects-page-tool EXCLUDE_FROM_ALL recordings/effects_page.cpp
   recordings/effects.cpp recordings/sound.cpp)
+target_link_libraries(effects-page-tool PRIVATE teluma_platform)
 set_target_properties(effects-page-tool PROPERTIES OUTPUT_NAME effects-page)
 add_custom_target(effects-page
   COMMAND effects-page-tool ${TELUMA_DATA_ROOT} ${CMAKE_BINARY_DIR}/effects

@@ -1,19 +1,8 @@
 #include "console/tone.hpp"
 
-#include <cstring>
+#include "platform/wave_file.hpp"
 
 namespace teluma::console {
-namespace {
-
-void Put32(std::vector<uint8_t>& v, size_t at, uint32_t x) {
-  for (int i = 0; i < 4; ++i) v[at + i] = static_cast<uint8_t>(x >> (8 * i));
-}
-void Put16(std::vector<uint8_t>& v, size_t at, uint16_t x) {
-  v[at] = static_cast<uint8_t>(x);
-  v[at + 1] = static_cast<uint8_t>(x >> 8);
-}
-
-}  // namespace
 
 std::vector<uint8_t> BuildToneImage(uint16_t hz) {
   constexpr uint32_t kRate = 11025;
@@ -31,18 +20,7 @@ std::vector<uint8_t> BuildToneImage(uint16_t hz) {
     if (p == 0 && start >= kRate) break;
   }
   if (end > 0) image[44 + end - 1] = 128;
-  std::memcpy(&image[0], "RIFF", 4);
-  Put32(image, 4, end + 36);
-  std::memcpy(&image[8], "WAVEfmt ", 8);
-  Put32(image, 16, 16);
-  Put16(image, 20, 1);  // PCM
-  Put16(image, 22, 1);  // mono
-  Put32(image, 24, kRate);
-  Put32(image, 28, kRate);
-  Put16(image, 32, 1);
-  Put16(image, 34, 8);
-  std::memcpy(&image[36], "data", 4);
-  Put32(image, 40, end);
+  platform::PutWaveHeader(image.data(), end, kRate, 1, 8, 1);
   return image;
 }
 

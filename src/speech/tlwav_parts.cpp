@@ -5,13 +5,12 @@
 #include <cstring>
 
 #include "platform/sound/riff.hpp"
+#include "platform/wave_file.hpp"
 
 namespace {
 
-uint32_t Le32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-int16_t Le16(const uint8_t* p) { return int16_t(uint16_t(p[0] | p[1] << 8)); }
+using platform::LoadLe32;
+int16_t Le16(const uint8_t* p) { return int16_t(platform::LoadLe16(p)); }
 
 bool ReadExactly(std::FILE* file, uint8_t* into, size_t count) {
   return std::fread(into, 1, count, file) == count;
@@ -62,15 +61,15 @@ bool ReadWaveFileHead(std::FILE* file, uint8_t* buffer, size_t bufferSize, WaveF
   if (!ReadExactly(file, chunk, 12) || !platform::ChunkIdIs(chunk, "RIFF")) return false;
   if (!ReadExactly(file, chunk, 8) || !platform::ChunkIdIs(chunk, "fmt ")) return false;
   // The body must hold the fields read from it, and fit the buffer it is read into.
-  const uint32_t formatLength = Le32(chunk + 4);
+  const uint32_t formatLength = LoadLe32(chunk + 4);
   if (formatLength < 16 || formatLength > bufferSize) return false;
   if (!ReadExactly(file, buffer, formatLength)) return false;
   head.channels = Le16(buffer + 2);
-  head.rate = int32_t(Le32(buffer + 4));
+  head.rate = int32_t(LoadLe32(buffer + 4));
   head.bits = Le16(buffer + 14);
   for (;;) {
     if (!ReadExactly(file, chunk, 8)) return false;
-    const uint32_t size = Le32(chunk + 4);
+    const uint32_t size = LoadLe32(chunk + 4);
     if (platform::ChunkIdIs(chunk, "data")) {
       head.dataLength = size;
       return true;
@@ -84,19 +83,17 @@ bool FindImageSamples(const uint8_t* image, size_t length, WaveImageSamples& sam
       !platform::ChunkIdIs(image + 12, "fmt ")) {
     return false;
   }
-  const uint64_t formatLength = Le32(image + 16);
+  const uint64_t formatLength = LoadLe32(image + 16);
   samples.channels = Le16(image + 22);
-  samples.rate = int32_t(Le32(image + 24));
+  samples.rate = int32_t(LoadLe32(image + 24));
   samples.bits = Le16(image + 34);
   uint64_t at = 20 + formatLength;
-  while (at + 8 <= length) {
-    const uint64_t size = Le32(image + at + 4);
-    if (platform::ChunkIdIs(image + at, "data")) {
-      samples.offset = size_t(at + 8);
-      samples.length = size_t(std::min<uint64_t>(size, length - samples.offset));
+  while (const auto chunk = platform::NextChunk(image, length, at, false)) {
+    if (platform::ChunkIdIs(image + chunk->head, "data")) {
+      samples.offset = chunk->body;
+      samples.length = std::min<size_t>(chunk->size, length - samples.offset);
       return true;
     }
-    at += 8 + size;
   }
   return false;
 }

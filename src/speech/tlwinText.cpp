@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/wave_file.hpp"
 #include "speech/tlwin.hpp"
 
 namespace {
@@ -10,16 +11,6 @@ namespace {
 bool IsLetter(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c >= 128; }
 bool IsWordChar(uint8_t c) { return IsLetter(c) || c == ' '; }
 bool IsDigit(uint8_t c) { return c >= '0' && c <= '9'; }
-
-void Put16(uint8_t* at, uint32_t v) {
-  at[0] = static_cast<uint8_t>(v);
-  at[1] = static_cast<uint8_t>(v >> 8);
-}
-
-void Put32(uint8_t* at, uint32_t v) {
-  Put16(at, v);
-  Put16(at + 2, v >> 16);
-}
 
 // Length of the run at the front of text whose characters all satisfy keep.
 template <typename Keep>
@@ -46,17 +37,7 @@ std::string UpperText(std::string_view text) {
 
 void MakeWaveHeader(uint8_t* header, uint32_t dataLength, int32_t rate, int16_t channels,
                     int16_t bits) {
-  std::memcpy(header, "RIFF\0\0\0\0WAVEfmt ", 16);
-  Put32(header + 16, 16);
-  Put16(header + 20, 1);  // PCM
-  Put16(header + 22, static_cast<uint16_t>(channels));
-  Put32(header + 24, static_cast<uint32_t>(rate));
-  Put32(header + 28, static_cast<uint32_t>(static_cast<int64_t>(rate) * channels * bits / 8));
-  Put16(header + 32, 1);  // block alignment, fixed whatever the format
-  Put16(header + 34, static_cast<uint16_t>(bits));
-  std::memcpy(header + 36, "data", 4);
-  Put32(header + 40, dataLength);
-  Put32(header + 4, dataLength + 36);
+  platform::PutWaveHeader(header, dataLength, rate, channels, bits, 1);  // alignment fixed at 1
 }
 
 void SpeakRuns(std::string_view text, const SpeakActions& act) {

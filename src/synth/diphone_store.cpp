@@ -1,36 +1,19 @@
 #include "synth/diphone_store.hpp"
 
-#include <strings.h>
-
 #include <algorithm>
 #include <cmath>
+
+#include "platform/wave_file.hpp"
 
 namespace diphone {
 namespace {
 
-uint32_t Le32(std::string_view s, size_t at) {
-  return static_cast<uint32_t>(static_cast<uint8_t>(s[at])) |
-         static_cast<uint32_t>(static_cast<uint8_t>(s[at + 1])) << 8 |
-         static_cast<uint32_t>(static_cast<uint8_t>(s[at + 2])) << 16 |
-         static_cast<uint32_t>(static_cast<uint8_t>(s[at + 3])) << 24;
-}
-
-uint16_t Le16(std::string_view s, size_t at) {
-  return static_cast<uint16_t>(static_cast<uint8_t>(s[at]) |
-                               static_cast<uint8_t>(s[at + 1]) << 8);
-}
-
-void Put32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-void Put16(uint8_t* p, uint16_t v) {
-  p[0] = static_cast<uint8_t>(v);
-  p[1] = static_cast<uint8_t>(v >> 8);
-}
+const uint8_t* Bytes(std::string_view s) { return reinterpret_cast<const uint8_t*>(s.data()); }
+uint32_t Le32(std::string_view s, size_t at) { return platform::LoadLe32(Bytes(s) + at); }
+uint16_t Le16(std::string_view s, size_t at) { return platform::LoadLe16(Bytes(s) + at); }
 
 bool SameId(std::string_view file, size_t at, const char* id) {
-  return file.size() >= at + 4 && strncasecmp(file.data() + at, id, 4) == 0;
+  return file.size() >= at + 4 && platform::ChunkIdIs(Bytes(file) + at, id);
 }
 
 }  // namespace
@@ -76,8 +59,8 @@ std::string EncodeIndexEntry(const IndexEntry& entry) {
   out[0] = static_cast<char>(length);
   std::copy_n(entry.name.begin(), length, out.begin() + 1);
   uint8_t tail[6];
-  Put16(tail, entry.length);
-  Put32(tail + 2, entry.offset);
+  platform::StoreLe16(tail, entry.length);
+  platform::StoreLe32(tail + 2, entry.offset);
   std::copy_n(tail, 6, reinterpret_cast<uint8_t*>(out.data()) + 9);
   return out;
 }
@@ -92,15 +75,13 @@ bool FindWaveData(std::string_view file, WaveData& out) {
     out.bits = Le16(file, 34);
   }
   // Chunk bodies are padded to an even size; sizes past the end just end the search.
-  size_t at = 20 + static_cast<size_t>(fmtSize) + (fmtSize & 1);
-  while (at + 8 <= file.size()) {
-    uint32_t size = Le32(file, at + 4);
-    if (SameId(file, at, "data")) {
-      out.offset = at + 8;
-      out.size = std::min<size_t>(size, file.size() - out.offset);
+  uint64_t at = 20 + static_cast<uint64_t>(fmtSize) + (fmtSize & 1);
+  while (const auto chunk = platform::NextChunk(Bytes(file), file.size(), at, true)) {
+    if (SameId(file, chunk->head, "data")) {
+      out.offset = chunk->body;
+      out.size = std::min<size_t>(chunk->size, file.size() - out.offset);
       return out.size > 0;
     }
-    at += 8 + static_cast<size_t>(size) + (size & 1);
   }
   return false;
 }
@@ -142,18 +123,9 @@ std::string WaveSamplesAs8BitMono(std::string_view file) {
 }
 
 void WriteWaveHeader(uint8_t* h, uint32_t dataSize, int rate, int channels, int bits) {
-  std::copy_n("RIFF", 4, h);
-  Put32(h + 4, dataSize + 36);
-  std::copy_n("WAVEfmt ", 8, h + 8);
-  Put32(h + 16, 16);
-  Put16(h + 20, 1);
-  Put16(h + 22, static_cast<uint16_t>(channels));
-  Put32(h + 24, static_cast<uint32_t>(rate));
-  Put32(h + 28, static_cast<uint32_t>(rate * channels * bits / 8));
-  Put16(h + 32, static_cast<uint16_t>(channels * bits / 8));
-  Put16(h + 34, static_cast<uint16_t>(bits));
-  std::copy_n("data", 4, h + 36);
-  Put32(h + 40, dataSize);
+  platform::PutWaveHeader(h, dataSize, rate, static_cast<int16_t>(channels),
+                          static_cast<int16_t>(bits),
+                          static_cast<uint16_t>(channels * bits / 8));
 }
 
 }  // namespace diphone

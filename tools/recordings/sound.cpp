@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/wave_file.hpp"
+
 namespace recordings {
 
 void TrimSilence(Sound& sound, float threshold, double marginSeconds) {
@@ -94,29 +96,15 @@ void Put16(std::vector<uint8_t>& b, uint32_t v) {
   b.push_back(v & 0xFF);
   b.push_back((v >> 8) & 0xFF);
 }
-void Put32(std::vector<uint8_t>& b, uint32_t v) {
-  Put16(b, v & 0xFFFF);
-  Put16(b, v >> 16);
-}
 }  // namespace
 
 bool WriteWave(const std::string& path, const Sound& sound, int bits) {
   uint32_t bytesPerSample = bits / 8;
   uint32_t dataLen = static_cast<uint32_t>(sound.samples.size() * bytesPerSample);
-  std::vector<uint8_t> b;
-  b.reserve(44 + dataLen);
-  for (char c : std::string("RIFF")) b.push_back(c);
-  Put32(b, 36 + dataLen);
-  for (char c : std::string("WAVEfmt ")) b.push_back(c);
-  Put32(b, 16);
-  Put16(b, 1);
-  Put16(b, 1);
-  Put32(b, sound.rate);
-  Put32(b, sound.rate * bytesPerSample);
-  Put16(b, bytesPerSample);
-  Put16(b, bits);
-  for (char c : std::string("data")) b.push_back(c);
-  Put32(b, dataLen);
+  std::vector<uint8_t> b(platform::kWaveHeaderBytes);
+  b.reserve(platform::kWaveHeaderBytes + dataLen);
+  platform::PutWaveHeader(b.data(), dataLen, sound.rate, 1, static_cast<int16_t>(bits),
+                          static_cast<uint16_t>(bytesPerSample));
   for (float v : sound.samples) {
     float c = std::clamp(v, -1.0f, 1.0f);
     if (bits == 8) {

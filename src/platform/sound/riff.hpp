@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/sound/pcm.hpp"
+#include "platform/wave_file.hpp"
 
 namespace platform {
 
@@ -14,9 +15,6 @@ struct WaveImageInfo {
   size_t dataOffset = 0;
   size_t dataLength = 0;  // clipped to the bytes the image really holds, whole frames only
 };
-
-// Compares a 4-byte chunk id with an id in any letter case ("fmt ", "data").
-bool ChunkIdIs(const uint8_t* id, std::string_view expected);
 
 // Walks the chunks of a RIFF/WAVE image (word-aligned, as the format says). Nothing when the
 // image is not a playable PCM wave image: no "RIFF"/"WAVE" mark, no or short "fmt " chunk, a

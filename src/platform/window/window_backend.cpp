@@ -19,6 +19,7 @@
 
 #include "platform/cp1252.hpp"
 #include "platform/sound.hpp"
+#include "platform/wave_file.hpp"
 #include "platform/window/display_fd.hpp"
 #include "platform/window/font.hpp"
 #include "platform/window/sdl_keys.hpp"
@@ -479,11 +480,8 @@ void WindowBackend::Beep() {
   // The system's default beep: a short 880 Hz tone on the effect voice.
   static const std::vector<uint8_t> beep = [] {
     const uint32_t n = 1100;
-    std::vector<uint8_t> w = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
-                              16, 0, 0, 0, 1, 0, 1, 0, 0x11, 0x2B, 0, 0, 0x11, 0x2B, 0, 0, 1, 0, 8, 0,
-                              'd', 'a', 't', 'a'};
-    for (int i = 0; i < 4; ++i) w.push_back((n >> (8 * i)) & 0xFF);
-    for (int i = 0; i < 4; ++i) w[4 + i] = ((n + 36) >> (8 * i)) & 0xFF;
+    std::vector<uint8_t> w(kWaveHeaderBytes);
+    PutWaveHeader(w.data(), n, 11025, 1, 8, 1);
     for (uint32_t i = 0; i < n; ++i) w.push_back((i * 880 * 2 / 11025) % 2 ? 160 : 96);
     return w;
   }();

@@ -1,13 +1,9 @@
 // Key logic and geometry of the selection list.
 #include "game/selection_list.hpp"
 
-namespace {
+#include "platform/text_case.hpp"
 
-uint8_t Upper(uint8_t c) {
-  if (c >= 'a' && c <= 'z') return c - 32;
-  if (c > 223) return c - 32;
-  return c;
-}
+namespace {
 
 bool IsSearchKey(uint8_t c) {
   return (c >= 1 && c <= 26) || c == 42 || c == 43 || c == 45 || (c >= 47 && c <= 57) ||
@@ -25,7 +21,7 @@ int SearchItems(int current, const std::vector<ListItem>& items, uint8_t c) {
   int count = static_cast<int>(items.size());
   int from = current > count ? 1 : current + 1;
   for (int i = from < 1 ? 1 : from; i <= count; ++i)
-    if (Upper(FirstCharacter(items[i - 1].text)) == c) return i;
+    if (platform::UpperCp1252(FirstCharacter(items[i - 1].text)) == c) return i;
   return count + 1;
 }
 
@@ -50,7 +46,7 @@ ListAction ApplyListKey(int& current, const std::vector<ListItem>& items, uint8_
     action = ListAction::Cancel;
   } else if (key == 223) {
     action = ListAction::FocusLost;
-  } else if (uint8_t c = Upper(key); IsSearchKey(c)) {
+  } else if (uint8_t c = platform::UpperCp1252(key); IsSearchKey(c)) {
     current = SearchItems(current, items, c);
   }
   if (current < 0) current = 0;

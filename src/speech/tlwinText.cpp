@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/text_case.hpp"
 #include "platform/wave_file.hpp"
 #include "speech/tlwin.hpp"
 
@@ -24,14 +25,7 @@ size_t RunLength(std::string_view text, Keep keep) {
 
 std::string UpperText(std::string_view text) {
   std::string out(text);
-  for (char& ch : out) {
-    uint8_t c = static_cast<uint8_t>(ch);
-    if (c >= 'a' && c <= 'z')
-      c = static_cast<uint8_t>(c - 32);
-    else if (c > 223)
-      c = static_cast<uint8_t>(c - 32);
-    ch = static_cast<char>(c);
-  }
+  for (char& ch : out) ch = static_cast<char>(platform::UpperCp1252(static_cast<uint8_t>(ch)));
   return out;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/cp1252.hpp"
 #include "platform/paths.hpp"
 #include "platform/profile.hpp"
+#include "platform/text_case.hpp"
 #include "platform/transcript.hpp"
 #include "testkit/testkit.hpp"
 
@@ -20,6 +21,18 @@ TEST(Cp1252, RoundTripsEveryByte) {
   EXPECT_EQ(Utf8ToCp1252("漢"), "?");
   // A lone Latin-1 byte is not valid UTF-8 and is kept as it is.
   EXPECT_EQ(Utf8ToCp1252("\xE9t\xE9"), "\xE9t\xE9");
+}
+
+TEST(UpperCp1252, AsciiLettersAndTheHighHalf) {
+  EXPECT_EQ(UpperCp1252('a'), 'A');
+  EXPECT_EQ(UpperCp1252('z'), 'Z');
+  EXPECT_EQ(UpperCp1252('{'), '{');
+  EXPECT_EQ(UpperCp1252('@'), '@');
+  EXPECT_EQ(UpperCp1252(0xE7), 0xC7);  // c cedilla
+  EXPECT_EQ(UpperCp1252(0xF7), 0xD7);  // division sign, as the system does
+  EXPECT_EQ(UpperCp1252(0xFF), 0xDF);
+  EXPECT_EQ(UpperCp1252(0xDF), 0xDF);  // sharp s stays
+  EXPECT_EQ(UpperCp1252(0x9A), 0x9A);  // s caron is left alone
 }
 
 TEST(Profile, MatchesCaseBlindFirstWinsAndTrims) {

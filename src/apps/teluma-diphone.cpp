@@ -1,7 +1,6 @@
 // teluma-diphone: speaks a Portuguese text with the letter-to-sound translator and the built-in
 // diphone synthesizer, prints its phonetic text (--phonetic) or writes the sound to a wave file
 // (-w FILE), with the database and timing that speech start-up reads for a speed step.
-#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -42,29 +41,15 @@ struct Options {
   std::vector<std::string> words;
 };
 
-bool ParseInteger(std::string_view text, int32_t& value) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  if (text.empty()) return false;
-  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return error == std::errc() && end == text.data() + text.size();
-}
-
-int32_t Setting(std::string_view section, const std::string& key, int32_t fallback) {
-  int32_t value = 0;
-  return ParseInteger(ReadSuiteSetting(section, key), value) ? value : fallback;
-}
-
 // What speech start-up sets for the diphone synthesizer at a speed step.
 void ApplySpeedSettings(int32_t speed) {
-  if (speed < 1) speed = Setting("TRADUTOR", "VELOCIDADE", 0);
+  if (speed < 1) speed = ReadSuiteInteger("TRADUTOR", "VELOCIDADE", 0);
   if (speed < 1 || speed > 5) speed = 3;
   std::string n = std::to_string(speed);
   DiphoneDatabase() = ReadSuiteSetting("SINTETIZADOR", "DIFONES" + n).substr(0, 8);
-  SetDiphoneTiming(Setting("SINTETIZADOR", "CORTEFON" + n, 0),
-                   Setting("SINTETIZADOR", "SOBRAFON" + n, 0),
-                   Setting("SINTETIZADOR", "INTERPAL" + n, 0));
+  SetDiphoneTiming(ReadSuiteInteger("SINTETIZADOR", "CORTEFON" + n, 0),
+                   ReadSuiteInteger("SINTETIZADOR", "SOBRAFON" + n, 0),
+                   ReadSuiteInteger("SINTETIZADOR", "INTERPAL" + n, 0));
 }
 
 int Fail(const std::string& message) {
@@ -169,7 +154,8 @@ int main(int argc, char** argv) {
     } else if (arg == "--rules") {
       if (!value(options.rules)) return Fail("--rules precisa de uma pasta");
     } else if (arg == "--speed") {
-      if (!value(v) || !ParseInteger(v, options.speed) || options.speed < 1 || options.speed > 5)
+      if (!value(v) || !ParseSuiteInteger(v, options.speed) || options.speed < 1 ||
+          options.speed > 5)
         return Fail("--speed precisa de um n\xC3\xBAmero de 1 a 5");
     } else if (arg == "--") {
       for (++i; i < argc; ++i) options.words.push_back(argv[i]);

@@ -21,6 +21,13 @@
 std::string ReadSuiteSetting(std::string_view section, std::string_view key,
                              std::string_view defaultValue = {});
 
+// A whole decimal integer with blanks around it and a "+" allowed; false for anything else.
+bool ParseSuiteInteger(std::string_view text, int32_t& value);
+
+// A whole number of TELUMA.INI as ReadSuiteSetting gives it, or fallback when the value is
+// missing or not such a number.
+int32_t ReadSuiteInteger(std::string_view section, std::string_view key, int32_t fallback);
+
 // Host path of the TELUMA.INI that ReadSuiteSetting reads, in the form handed to the profile
 // reader ("TELUMA.INI" when the Windows folder has it, else start folder + "\TELUMA.INI").
 std::string SuiteSettingsFile();

@@ -1,5 +1,6 @@
 // TELUMA.INI: where it lives, reading a value with the "@" expansion, and the front end's
 // module variables.
+#include <charconv>
 #include <cstdlib>
 #include <string>
 
@@ -56,6 +57,20 @@ std::string ReadSuiteSetting(std::string_view section, std::string_view key,
     value = value.substr(0, at) + ProgramFolder(file) + value.substr(at + 1);
   }
   return value;
+}
+
+bool ParseSuiteInteger(std::string_view text, int32_t& value) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (text.empty()) return false;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size();
+}
+
+int32_t ReadSuiteInteger(std::string_view section, std::string_view key, int32_t fallback) {
+  int32_t value = 0;
+  return ParseSuiteInteger(ReadSuiteSetting(section, key), value) ? value : fallback;
 }
 
 std::string& PhraseFolder() {

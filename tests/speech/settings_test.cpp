@@ -36,6 +36,26 @@ TEST(ReadSuiteSetting, ExpandsAtIntoProgramFolder) {
   EXPECT_EQ(ReadSuiteSetting("NENHUMA", "FALTA", "@\\padrao"), "d:\\suite\\padrao");
 }
 
+TEST(ReadSuiteInteger, WholeNumbersOnlyElseTheFallback) {
+  SuiteFile ini(
+      "[SINTETIZADOR]\r\nA= +12 \r\nB=-3\r\nC=1 2\r\nD=7x\r\nE=99999999999\r\nF=\r\n"
+      "G=@\r\n");
+  EXPECT_EQ(ReadSuiteInteger("SINTETIZADOR", "A", 5), 12);
+  EXPECT_EQ(ReadSuiteInteger("SINTETIZADOR", "B", 5), -3);
+  EXPECT_EQ(ReadSuiteInteger("SINTETIZADOR", "C", 5), 5);
+  EXPECT_EQ(ReadSuiteInteger("SINTETIZADOR", "D", 5), 5);
+  EXPECT_EQ(ReadSuiteInteger("SINTETIZADOR", "E", 5), 5);  // out of range
+  EXPECT_EQ(ReadSuiteInteger("SINTETIZADOR", "F", 5), 5);
+  EXPECT_EQ(ReadSuiteInteger("SINTETIZADOR", "G", 5), 5);  // expanded into a folder
+  EXPECT_EQ(ReadSuiteInteger("SINTETIZADOR", "FALTA", -1), -1);
+
+  int32_t value = 0;
+  EXPECT_FALSE(ParseSuiteInteger("+", value));
+  EXPECT_FALSE(ParseSuiteInteger("\t4", value));  // only blanks are trimmed
+  EXPECT_TRUE(ParseSuiteInteger("  2147483647", value));
+  EXPECT_EQ(value, 2147483647);
+}
+
 TEST(ReadSuiteSetting, EmptyOrSelfReferringProgramFolderMeansStartFolder) {
   {
     SuiteFile ini("[TELUMA]\r\nPGMTELUMA=\r\nK=@\\som\r\n");

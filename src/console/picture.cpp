@@ -26,7 +26,9 @@ std::optional<platform::Picture> DecodeBmp(const std::vector<uint8_t>& f) {
   int32_t rawHeight = static_cast<int32_t>(U32(f, 22));
   bool topDown = rawHeight < 0;
   uint32_t width = U32(f, 18) & 0xFFFF;
-  uint32_t height = static_cast<uint32_t>(topDown ? -rawHeight : rawHeight) & 0xFFFF;
+  // Negated as unsigned: the smallest height has no positive counterpart.
+  uint32_t height = (topDown ? 0u - static_cast<uint32_t>(rawHeight)
+                             : static_cast<uint32_t>(rawHeight)) & 0xFFFF;
   if (compression != 0 && !(compression == 3 && (bits == 32 || bits == 16))) return std::nullopt;
   if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) return std::nullopt;
   if (width == 0 || height == 0) return std::nullopt;

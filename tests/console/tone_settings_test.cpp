@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <random>
+#include <climits>
 #include <vector>
 
 #include "console/picture.hpp"
@@ -139,6 +140,35 @@ TEST(Picture, HeaderAndPixels) {
   cut.resize(60);  // pixel data cut short
   EXPECT_FALSE(DecodeBmp(cut));
   EXPECT_FALSE(LoadBmp("/nonexistent/foguete.bmp"));
+}
+
+TEST(Picture, TopDownHeights) {
+  // A 1 x 2 image of 24 bits, rows of 4 bytes: first row red, second row blue.
+  std::vector<uint8_t> f(54 + 8, 0);
+  f[0] = 'B'; f[1] = 'M';
+  f[10] = 54;
+  f[14] = 40;
+  f[18] = 1;
+  f[26] = 1;
+  f[28] = 24;
+  f[54 + 2] = 255;
+  f[58] = 255;
+  auto setHeight = [&](int32_t h) {
+    for (int i = 0; i < 4; ++i) f[22 + i] = static_cast<uint8_t>(static_cast<uint32_t>(h) >> (8 * i));
+  };
+  setHeight(-2);  // top-down: the first row is the top one
+  auto p = DecodeBmp(f);
+  ASSERT_TRUE(p);
+  EXPECT_EQ(p->height, 2);
+  EXPECT_EQ(p->pixels[0], 0xFF0000u);
+  EXPECT_EQ(p->pixels[1], 0x0000FFu);
+  setHeight(2);
+  p = DecodeBmp(f);
+  ASSERT_TRUE(p);
+  EXPECT_EQ(p->pixels[0], 0x0000FFu);
+  // The smallest height (no positive counterpart) keeps no low bits: refused, not negated.
+  setHeight(INT32_MIN);
+  EXPECT_FALSE(DecodeBmp(f));
 }
 
 TEST(Picture, DamagedFilesNeverCrash) {

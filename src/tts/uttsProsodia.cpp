@@ -162,6 +162,17 @@ std::string ItemToken(const std::string& item) {
   return close != std::string::npos ? item.substr(close + 1) : item;
 }
 
+// A scaled duration or frequency as a whole number. Factors come from the command line
+// unchecked above zero: a product beyond the range of long long saturates, and one that is
+// not a number (an infinite factor times zero) counts as zero.
+long long WholePart(double value) {
+  constexpr double kLimit = 9e18;
+  if (std::isnan(value)) return 0;
+  if (value >= kLimit) return static_cast<long long>(kLimit);
+  if (value <= -kLimit) return -static_cast<long long>(kLimit);
+  return static_cast<long long>(std::trunc(value));
+}
+
 std::string PitchPoint(const std::string& pattern, int& phase, bool lastOfWord,
                        double pitchFactor) {
   char digit = 0;
@@ -173,7 +184,7 @@ std::string PitchPoint(const std::string& pattern, int& phase, bool lastOfWord,
   if (digit < '0' || digit > '9') return {};
   int level = gTabHertz[digit - '0'];
   if (level == 0) return {};
-  long long hertz = static_cast<long long>(std::trunc(level * pitchFactor * gHertz)) / 100;
+  long long hertz = WholePart(level * pitchFactor * gHertz) / 100;
   return std::to_string(position) + " " + std::to_string(hertz);
 }
 
@@ -364,11 +375,12 @@ std::vector<std::string> BuildPhoLines(const std::vector<std::string>& lines,
       }
       // A mark with no phoneme after it (a stress mark before "&") only keeps its effect.
       if (line.empty()) continue;
-      int base;
+      // Long: a pause line may give any number of milliseconds.
+      long long base;
       if (line[0] == '_') {
         long long v = 100;
         if (line.size() == 1) base = 100;
-        else if (line[1] == ' ') base = ParseInteger(TrimText(line.substr(2)), v) ? int(v) : 100;
+        else if (line[1] == ' ') base = ParseInteger(TrimText(line.substr(2)), v) ? v : 100;
         else base = PhonemeDuration(line);
         line = "_";
       } else {
@@ -380,7 +392,7 @@ std::vector<std::string> BuildPhoLines(const std::vector<std::string>& lines,
       }
       current = line;
       long long duration =
-          static_cast<long long>(std::trunc(base * percentage * durationFactor)) / 100;
+          WholePart(static_cast<double>(base) * percentage * durationFactor) / 100;
       line = current + " " + std::to_string(duration);
       std::string pitch = PitchPoint(pattern, phase, lastOfWord, pitchFactor);
       if (!pitch.empty()) line += " " + pitch;

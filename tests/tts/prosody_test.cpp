@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/cp1252.hpp"
 #include "testkit/testkit.hpp"
 #include "tts/uttsProsodia.hpp"
@@ -139,5 +141,26 @@ TEST(PhoLines, BridgeAfterFinalR) {
   ResetPhoState();
   std::vector<std::string> got = BuildPhoLines({"r2", "k", "x"}, 1.0, 1.0);
   std::vector<std::string> want = {"r2 100 50 230", "_ 50", "k 50", "_ 50", "x 100"};
+  EXPECT_EQ(got, want);
+}
+
+TEST(PhoLines, LongPausesAndExtremeFactors) {
+  testkit::TempDir dir;
+  ASSERT_TRUE(Load(dir, kProsody));
+  ASSERT_TRUE(LoadDiphones(dir.Write("p.dfn", "_ _\n_ a\na _\n")));
+  // A pause beyond the range of int keeps its length.
+  ResetPhoState();
+  std::vector<std::string> got = BuildPhoLines({"_ 3000000000", "_ 123456789012"}, 1.0, 1.0);
+  std::vector<std::string> want = {"_ 3000000000 50 230", "_ 123456789012"};
+  EXPECT_EQ(got, want);
+  // Factors so large that the products leave the range of long long saturate.
+  ResetPhoState();
+  got = BuildPhoLines({";555|a", ">a"}, 1e300, 1e300);
+  want = {";a", "a 90000000000000000 80 90000000000000000"};
+  EXPECT_EQ(got, want);
+  // An infinite factor (strtod reads "inf") over a pause of zero counts as zero.
+  ResetPhoState();
+  got = BuildPhoLines({"_ 0", "_ 2"}, HUGE_VAL, 1.0);
+  want = {"_ 0 50 230", "_ 90000000000000000"};
   EXPECT_EQ(got, want);
 }

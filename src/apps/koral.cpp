@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "apps/command_line.hpp"
 #include "platform/cp1252.hpp"
 #include "platform/paths.hpp"
 #include "tts/uttsExcessoes.hpp"
@@ -15,10 +15,6 @@
 #include "tts/uttsPreproc.hpp"
 #include "tts/uttsProsodia.hpp"
 #include "tts/uttsTexto.hpp"
-
-#ifndef TELUMA_VERSION
-#define TELUMA_VERSION "0.1.0"
-#endif
 
 namespace {
 
@@ -80,7 +76,7 @@ int main(int argc, char** argv) {
     };
     std::string value;
     if (a == "--help" || a == "-h") { Usage(); return 0; }
-    if (a == "--version") { std::cout << "koral " TELUMA_VERSION "\n"; return 0; }
+    if (a == "--version") { apps::PrintVersion("koral"); return 0; }
     if (a == "--normalize") { stage = Stage::Normalize; stageGiven = true; }
     else if (a == "--tokens") { stage = Stage::Tokens; stageGiven = true; }
     else if (a == "--phonemes") { stage = Stage::Phonemes; stageGiven = true; }
@@ -108,13 +104,7 @@ int main(int argc, char** argv) {
   if (stage == Stage::Wave)
     return Fail("a gravação da fala em arquivo (-w) ainda não está disponível nesta versão");
 
-  std::string text;
-  if (words.empty()) {
-    text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-  } else {
-    for (size_t i = 0; i < words.size(); ++i) text += (i ? " " : "") + words[i];
-  }
-  text = TrimText(platform::Utf8ToCp1252(text));
+  std::string text = TrimText(platform::Utf8ToCp1252(apps::WordsOrStandardInput(words)));
 
   const std::string folder = rules.empty() ? platform::MapPath("c:\\qorbel\\koraltts") : rules;
   SetProsodyMessageHandler([](const std::string& message) {

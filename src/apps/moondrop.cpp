@@ -2,11 +2,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "apps/command_line.hpp"
 #include "game/driver.hpp"
-
-#ifndef TELUMA_VERSION
-#define TELUMA_VERSION "0.1.0"
-#endif
 
 int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
@@ -19,7 +16,7 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (std::strcmp(argv[i], "--version") == 0) {
-      std::printf("moondrop %s\n", TELUMA_VERSION);
+      apps::PrintVersion("moondrop");
       return 0;
     }
   }

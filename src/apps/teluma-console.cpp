@@ -4,12 +4,9 @@
 #include <cstring>
 #include <string>
 
+#include "apps/command_line.hpp"
 #include "console/TlCrt.hpp"
 #include "platform/cp1252.hpp"
-
-#ifndef TELUMA_VERSION
-#define TELUMA_VERSION "0.1.0"
-#endif
 
 namespace {
 
@@ -51,7 +48,7 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (!std::strcmp(argv[i], "--version")) {
-      std::printf("teluma-console %s\n", TELUMA_VERSION);
+      apps::PrintVersion("teluma-console");
       return 0;
     }
   }

@@ -5,19 +5,15 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "apps/command_line.hpp"
 #include "platform/cp1252.hpp"
 #include "speech/tlwin.hpp"
 #include "synth/diphone.hpp"
 #include "synth/diphone_store.hpp"
 #include "synth/translator.hpp"
-
-#ifndef TELUMA_VERSION
-#define TELUMA_VERSION "0.1.0"
-#endif
 
 namespace {
 
@@ -58,13 +54,8 @@ int Fail(const std::string& message) {
 }
 
 std::string InputText(const Options& options) {
-  std::string text;
-  if (!options.words.empty()) {
-    for (const auto& w : options.words) text += (text.empty() ? "" : " ") + w;
-  } else {
-    text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
-  }
+  std::string text = apps::WordsOrStandardInput(options.words);
+  if (options.words.empty()) apps::DropLineEnds(text);
   return platform::Utf8ToCp1252(text);
 }
 
@@ -145,7 +136,7 @@ int main(int argc, char** argv) {
       std::cout << kUsage;
       return 0;
     } else if (arg == "--version") {
-      std::cout << "teluma-diphone " << TELUMA_VERSION << "\n";
+      apps::PrintVersion("teluma-diphone");
       return 0;
     } else if (arg == "--phonetic") {
       options.phonetic = true;

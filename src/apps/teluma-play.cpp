@@ -4,11 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "apps/command_line.hpp"
 #include "speech/tlwav.hpp"
-
-#ifndef TELUMA_VERSION
-#define TELUMA_VERSION "0.1.0"
-#endif
 
 namespace {
 
@@ -35,7 +32,7 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (options && !std::strcmp(arg, "--version")) {
-      std::printf("teluma-play %s\n", TELUMA_VERSION);
+      apps::PrintVersion("teluma-play");
       return 0;
     }
     if (options && !std::strcmp(arg, "--fast")) {

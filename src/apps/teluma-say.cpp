@@ -1,17 +1,14 @@
 // teluma-say: speaks a text through the speech front end as the game would.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <iostream>
-#include <iterator>
 #include <string>
+#include <vector>
 
+#include "apps/command_line.hpp"
 #include "console/TlCrt.hpp"
 #include "platform/cp1252.hpp"
 #include "speech/tlwin.hpp"
-
-#ifndef TELUMA_VERSION
-#define TELUMA_VERSION "0.1.0"
-#endif
 
 namespace {
 
@@ -34,26 +31,18 @@ bool ParseSpeed(const char* text, int& speed) {
   return true;
 }
 
-// Arguments are joined with blanks.
-void AddWord(std::string& text, bool& haveText, const char* word) {
-  if (haveText) text.push_back(' ');
-  text.append(word);
-  haveText = true;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   int speed = 0;
-  std::string text;
-  bool haveText = false;
+  std::vector<std::string> words;
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--help")) {
       Usage();
       return 0;
     }
     if (!std::strcmp(argv[i], "--version")) {
-      std::printf("teluma-say %s\n", TELUMA_VERSION);
+      apps::PrintVersion("teluma-say");
       return 0;
     }
     if (!std::strcmp(argv[i], "--speed")) {
@@ -65,14 +54,13 @@ int main(int argc, char** argv) {
       continue;
     }
     if (!std::strcmp(argv[i], "--")) {
-      for (++i; i < argc; ++i) AddWord(text, haveText, argv[i]);
+      for (++i; i < argc; ++i) words.emplace_back(argv[i]);
       break;
     }
-    AddWord(text, haveText, argv[i]);
+    words.emplace_back(argv[i]);
   }
-  if (!haveText)
-    text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  std::string text = apps::WordsOrStandardInput(words);
+  apps::DropLineEnds(text);
 
   SpeechStart(speed, "");
   SpeakText(platform::Utf8ToCp1252(text));

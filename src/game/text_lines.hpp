@@ -1,0 +1,46 @@
+// Line-by-line reading of the game's small text files (difficulty and score files).
+#pragma once
+#include <cctype>
+#include <charconv>
+#include <climits>
+#include <string_view>
+
+// Splits text into lines at LF; a CR before the LF belongs to the line end.
+class TextLines {
+ public:
+  explicit TextLines(std::string_view text) : text_(text) {}
+  bool AtEnd() const { return pos_ >= text_.size(); }
+  std::string_view Next() {
+    size_t end = text_.find('\n', pos_);
+    std::string_view line =
+        text_.substr(pos_, end == std::string_view::npos ? std::string_view::npos : end - pos_);
+    pos_ = end == std::string_view::npos ? text_.size() : end + 1;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+  }
+
+ private:
+  std::string_view text_;
+  size_t pos_ = 0;
+};
+
+// One whole number at the start of a line: blanks, tabs and empty lines before it are skipped,
+// the rest of its line is ignored. False when the line does not begin with one or it is out of
+// range.
+inline bool ReadLineNumber(TextLines& lines, int& value) {
+  while (!lines.AtEnd()) {
+    std::string_view line = lines.Next();
+    size_t i = line.find_first_not_of(" \t");
+    if (i == std::string_view::npos) continue;
+    const bool negative = line[i] == '-';
+    if (line[i] == '-' || line[i] == '+') ++i;
+    const size_t digits = i;
+    while (i < line.size() && std::isdigit(static_cast<unsigned char>(line[i]))) ++i;
+    long long v = 0;
+    auto [end, error] = std::from_chars(line.data() + digits, line.data() + i, v);
+    if (i == digits || error != std::errc() || v > INT_MAX) return false;
+    value = static_cast<int>(negative ? -v : v);
+    return true;
+  }
+  return false;
+}

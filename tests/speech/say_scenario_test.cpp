@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "testkit/testkit.hpp"
+#include "testkit/wave.hpp"
 
 namespace {
 
@@ -15,16 +16,7 @@ using testkit::Event;
 using testkit::RunResult;
 
 // A PCM wave file of n 8-bit mono samples at 11025 per second.
-std::string Wave(size_t samples) {
-  auto le = [](uint32_t v, int bytes) {
-    std::string s;
-    for (int i = 0; i < bytes; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
-    return s;
-  };
-  return "RIFF" + le(static_cast<uint32_t>(samples + 36), 4) + "WAVEfmt " + le(16, 4) +
-         le(1, 2) + le(1, 2) + le(11025, 4) + le(11025, 4) + le(1, 2) + le(8, 2) + "data" +
-         le(static_cast<uint32_t>(samples), 4) + std::string(samples, '\x80');
-}
+std::string Wave(size_t samples) { return testkit::SilentWave(static_cast<uint32_t>(samples)); }
 
 // Number words with distinct lengths, so an IMAGE event tells which words were joined.
 const std::vector<std::pair<std::string, size_t>> kNumberWords = {

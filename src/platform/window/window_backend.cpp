@@ -15,6 +15,7 @@
 #include <functional>
 #include <future>
 #include <mutex>
+#include <string>
 #include <thread>
 
 #include "platform/cp1252.hpp"
@@ -28,6 +29,17 @@ namespace platform::window {
 namespace {
 
 constexpr int kMaxCells = 80 * 60;
+
+// True when the video driver SDL settled on puts a window on a screen, or was named in
+// SDL_VIDEODRIVER on purpose.
+bool VisibleVideoDriver() {
+  const char* current = SDL_GetCurrentVideoDriver();
+  if (!current) return false;
+  std::string name = current;
+  if (name != "offscreen" && name != "dummy") return true;
+  const char* asked = std::getenv("SDL_VIDEODRIVER");
+  return asked && name == asked;
+}
 
 // What the window shows, as the program thread last presented it.
 struct Frame {
@@ -94,6 +106,12 @@ struct WindowBackend::Impl {
     // without a graphics card (a virtual X server, a remote desktop) is several times slower.
     SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_DEFAULT);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    if (!VisibleVideoDriver()) {
+      // Without a display SDL falls back on a driver that shows nothing: a window nobody can
+      // see or type into would wait for ever. Asked for by name, it is the caller's choice.
+      SDL_QuitSubSystem(SDL_INIT_VIDEO);
+      return false;
+    }
     if (!TTF_WasInit() && TTF_Init() != 0) return false;
     bool bold = config.fontWeight >= 600;
     std::string face = Cp1252ToUtf8(config.fontFace.empty() ? "Lucida Console" : config.fontFace);

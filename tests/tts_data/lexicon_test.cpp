@@ -141,6 +141,34 @@ std::vector<std::vector<std::string>> KoralWords(const std::vector<Entry>& lexic
   return words;
 }
 
+// Size of a UTF-8 text in characters (the rule file is converted to one byte per letter).
+size_t Letters(const std::string& s) {
+  size_t n = 0;
+  for (unsigned char c : s) n += (c & 0xC0) != 0x80;
+  return n;
+}
+
+// The loader silently cuts contexts and matches to five letters and the matcher uses eleven
+// output characters: a longer field loses its end anchor and the rule fires inside other words.
+TEST(ShippedRules, EveryFieldFitsWhatTheLoaderKeeps) {
+  std::ifstream in(testkit::SourceDir() + "/data/koraltts/portug.nrl");
+  ASSERT_TRUE(in.good());
+  int rules = 0;
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line[0] == ';') continue;
+    auto open = line.find('('), close = line.find(')'), eq = line.find('=');
+    ASSERT_TRUE(open != std::string::npos && close > open && eq > close) << line;
+    std::string output = line.substr(eq + 1, line.find('|', eq) - eq - 1);
+    EXPECT_LE(Letters(line.substr(0, open)), 5u) << line;
+    EXPECT_GE(Letters(line.substr(open + 1, close - open - 1)), 1u) << line;
+    EXPECT_LE(Letters(line.substr(open + 1, close - open - 1)), 5u) << line;
+    EXPECT_LE(Letters(line.substr(close + 1, eq - close - 1)), 5u) << line;
+    EXPECT_LE(Letters(output), 11u) << line;
+    ++rules;
+  }
+  EXPECT_GT(rules, 200);
+}
+
 }  // namespace
 
 // A typo in the reference would be counted against the rules; a word shared with the tuning

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -167,6 +168,24 @@ TEST(ShippedRules, EveryFieldFitsWhatTheLoaderKeeps) {
     ++rules;
   }
   EXPECT_GT(rules, 200);
+}
+
+// The exception table is binary-searched after sorting, so a word listed twice with two
+// different respellings would be read one way or the other by chance.
+TEST(ShippedRules, NoExceptionIsListedWithTwoRespellings) {
+  std::ifstream in(testkit::SourceDir() + "/data/koraltts/portug.exc");
+  ASSERT_TRUE(in.good());
+  std::map<std::string, std::string> seen;
+  for (std::string line; std::getline(in, line);) {
+    auto eq = line.find('=');
+    if (eq == std::string::npos) continue;
+    std::string word = line.substr(0, eq);
+    std::string respelling = line.substr(eq + 1, line.find('|', eq) - eq - 1);
+    auto [it, added] = seen.emplace(word, respelling);
+    EXPECT_TRUE(added || it->second == respelling) << word << ": " << it->second << " / "
+                                                   << respelling;
+  }
+  EXPECT_GT(seen.size(), 1000u);
 }
 
 }  // namespace

@@ -20,6 +20,22 @@ class SoundOutput {
   virtual int32_t Close(WaveHandle handle) = 0;
   virtual void PlayEffect(std::unique_ptr<EffectSound> effect) = 0;
   virtual void StopEffect() = 0;
+
+ protected:
+  // The refusals every output gives alike, in the wave device's order; kWaveOk (0) when the
+  // call may go on.
+  static int32_t OpenRefusal(bool open, const WaveFormat& format) {
+    if (open) return kWaveAllocated;
+    return format.Playable() ? kWaveOk : kWaveBadFormat;
+  }
+  static int32_t HandleRefusal(bool open, WaveHandle current, WaveHandle given) {
+    return open && given == current ? kWaveOk : kWaveInvalidHandle;
+  }
+  static int32_t WriteRefusal(bool open, WaveHandle current, WaveHandle given, uint32_t flags) {
+    if (const int32_t refused = HandleRefusal(open, current, given)) return refused;
+    if (!(flags & kHeaderPrepared)) return kWaveUnprepared;
+    return flags & kHeaderInQueue ? kWaveStillPlaying : kWaveOk;
+  }
 };
 
 // The output of this program, chosen at first use: the virtual sink when the clock is virtual,

@@ -88,8 +88,7 @@ class SdlOutput : public SoundOutput {
   const char* Name() const override { return "sdl"; }
 
   int32_t Open(WaveHandle& handle, const WaveFormat& format) override {
-    if (open_) return kWaveAllocated;
-    if (!format.Playable()) return kWaveBadFormat;
+    if (const int32_t refused = OpenRefusal(open_, format)) return refused;
     const WaveHandle next = NextWaveHandle();
     if (!Send([&] { return mixer_.OpenStream(next, format); })) return kWaveNoMemory;
     open_ = true;
@@ -99,10 +98,8 @@ class SdlOutput : public SoundOutput {
   }
 
   int32_t Write(WaveHandle handle, WaveHeader& header) override {
-    if (!open_ || handle != handle_) return kWaveInvalidHandle;
     const uint32_t flags = header.flags.load();
-    if (!(flags & kHeaderPrepared)) return kWaveUnprepared;
-    if (flags & kHeaderInQueue) return kWaveStillPlaying;
+    if (const int32_t refused = WriteRefusal(open_, handle_, handle, flags)) return refused;
     WaveHeader** slot = FreeOutstandingSlot();
     if (slot == nullptr) return kWaveNoMemory;
     header.flags.store((flags & ~kHeaderDone) | kHeaderInQueue);
@@ -115,7 +112,7 @@ class SdlOutput : public SoundOutput {
   }
 
   int32_t Reset(WaveHandle handle) override {
-    if (!open_ || handle != handle_) return kWaveInvalidHandle;
+    if (const int32_t refused = HandleRefusal(open_, handle_, handle)) return refused;
     const uint64_t sequence = ++resetSequence_;
     resetRequestedUs_.store(MicrosNow());
     if (Send([&] { return mixer_.ResetStream(sequence); })) {
@@ -134,7 +131,7 @@ class SdlOutput : public SoundOutput {
   }
 
   int32_t Close(WaveHandle handle) override {
-    if (!open_ || handle != handle_) return kWaveInvalidHandle;
+    if (const int32_t refused = HandleRefusal(open_, handle_, handle)) return refused;
     for (WaveHeader* header : outstanding_) {
       if (header != nullptr && (header->flags.load() & kHeaderInQueue)) return kWaveStillPlaying;
     }

@@ -19,8 +19,7 @@ class VirtualOutput : public SoundOutput {
   const char* Name() const override { return name_; }
 
   int32_t Open(WaveHandle& handle, const WaveFormat& format) override {
-    if (open_) return kWaveAllocated;
-    if (!format.Playable()) return kWaveBadFormat;
+    if (const int32_t refused = OpenRefusal(open_, format)) return refused;
     open_ = true;
     format_ = format;
     handle_ = handle = NextWaveHandle();
@@ -29,10 +28,8 @@ class VirtualOutput : public SoundOutput {
   }
 
   int32_t Write(WaveHandle handle, WaveHeader& header) override {
-    if (!open_ || handle != handle_) return kWaveInvalidHandle;
     const uint32_t flags = header.flags.load();
-    if (!(flags & kHeaderPrepared)) return kWaveUnprepared;
-    if (flags & kHeaderInQueue) return kWaveStillPlaying;
+    if (const int32_t refused = WriteRefusal(open_, handle_, handle, flags)) return refused;
     header.flags.store((flags & ~kHeaderDone) | kHeaderInQueue);
 
     const double frames = double(header.length / uint32_t(format_.FrameBytes()));
@@ -49,7 +46,7 @@ class VirtualOutput : public SoundOutput {
   }
 
   int32_t Reset(WaveHandle handle) override {
-    if (!open_ || handle != handle_) return kWaveInvalidHandle;
+    if (const int32_t refused = HandleRefusal(open_, handle_, handle)) return refused;
     for (const Pending& p : pending_) {
       CancelScheduled(p.timer);
       if (MarkHeaderDone(*p.header)) PostMessage({MessageKind::WaveDone, handle, p.header->user});
@@ -60,7 +57,7 @@ class VirtualOutput : public SoundOutput {
   }
 
   int32_t Close(WaveHandle handle) override {
-    if (!open_ || handle != handle_) return kWaveInvalidHandle;
+    if (const int32_t refused = HandleRefusal(open_, handle_, handle)) return refused;
     Prune();
     if (!pending_.empty()) return kWaveStillPlaying;
     open_ = false;

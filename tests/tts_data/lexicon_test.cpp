@@ -1,5 +1,6 @@
 // The shipped rule files measured on words that were never used to tune them: phoneme error
-// rate (edit distance over reference phonemes) and the share of words with the right stress.
+// rate (edit distance over reference phonemes) and the share of words with the right stress;
+// and the rule files checked for entries the loader would silently mangle.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -149,6 +150,8 @@ size_t Letters(const std::string& s) {
   return n;
 }
 
+}  // namespace
+
 // The loader silently cuts contexts and matches to five letters and the matcher uses eleven
 // output characters: a longer field loses its end anchor and the rule fires inside other words.
 TEST(ShippedRules, EveryFieldFitsWhatTheLoaderKeeps) {
@@ -187,8 +190,6 @@ TEST(ShippedRules, NoExceptionIsListedWithTwoRespellings) {
   }
   EXPECT_GT(seen.size(), 1000u);
 }
-
-}  // namespace
 
 // A typo in the reference would be counted against the rules; a word shared with the tuning
 // lexicons would make the figure look better than it is on unseen text.

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "testkit/lexicon.hpp"
 #include "testkit/testkit.hpp"
 
 namespace {
@@ -23,21 +24,6 @@ testkit::RunResult RunKoral(std::vector<std::string> args, const std::string& st
   o.args = std::move(args);
   o.stdinText = stdinText;
   return testkit::RunHeadless(Koral(), o);
-}
-
-std::vector<std::string> Split(const std::string& text, char sep) {
-  std::vector<std::string> out;
-  std::string cur;
-  for (char c : text) {
-    if (c == sep) {
-      out.push_back(cur);
-      cur.clear();
-    } else {
-      cur += c;
-    }
-  }
-  if (!cur.empty()) out.push_back(cur);
-  return out;
 }
 
 // A rule folder with every file koral reads (UTF-8 here, Windows-1252 on disk).
@@ -130,121 +116,16 @@ TEST(KoralStages, OneCharacterAndTrimmingWithShippedFiles) {
   EXPECT_EQ(RunKoral({"--normalize", "a\tb"}).stdoutText, "a bê\n");
 }
 
-// ---------------------------------------------------------------------------------------------
-// Lexicon measurement.
-
-namespace {
-
-bool IsVowelPhoneme(const std::string& p) {
-  static const std::vector<std::string> vowels = {"a",  "@",  "e",  "E",  "i",  "o", "O",
-                                                  "u",  "an", "en", "in", "on", "un"};
-  return std::find(vowels.begin(), vowels.end(), p) != vowels.end();
-}
-
-struct Transcription {
-  std::vector<std::string> phonemes;  // without marks
-  int stressNucleus = -1;             // vowels before the marked phoneme; -1 without a mark
-};
-
-Transcription Parse(const std::vector<std::string>& marked) {
-  Transcription t;
-  int vowels = 0;
-  bool pending = false;
-  for (std::string p : marked) {
-    // ">" marks the stress; "¨" (C2 A8 in UTF-8) only ends a lengthening.
-    while (!p.empty() && (p[0] == '>' || p.rfind("\xC2\xA8", 0) == 0)) {
-      pending = pending || p[0] == '>';
-      p.erase(0, p[0] == '>' ? 1 : 2);
-    }
-    if (p.empty()) continue;  // a mark alone goes with the next phoneme
-    if (pending && t.stressNucleus < 0) t.stressNucleus = vowels;
-    pending = false;
-    if (IsVowelPhoneme(p)) ++vowels;
-    t.phonemes.push_back(p);
-  }
-  return t;
-}
-
-size_t EditDistance(const std::vector<std::string>& a, const std::vector<std::string>& b) {
-  std::vector<size_t> d(b.size() + 1);
-  for (size_t j = 0; j <= b.size(); ++j) d[j] = j;
-  for (size_t i = 1; i <= a.size(); ++i) {
-    size_t diag = d[0];
-    d[0] = i;
-    for (size_t j = 1; j <= b.size(); ++j) {
-      size_t up = d[j];
-      d[j] = std::min({d[j] + 1, d[j - 1] + 1, diag + (a[i - 1] != b[j - 1] ? 1u : 0u)});
-      diag = up;
-    }
-  }
-  return d[b.size()];
-}
-
-struct Entry {
-  std::string word;
-  Transcription expected;
-};
-
-std::vector<Entry> ReadLexicon() {
-  std::vector<Entry> out;
-  std::ifstream in(testkit::SourceDir() + "/tests/tts_conformance/lexicon.txt");
-  for (std::string line; std::getline(in, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    auto tab = line.find('\t');
-    if (tab == std::string::npos) continue;
-    out.push_back({line.substr(0, tab), Parse(Split(line.substr(tab + 1), ' '))});
-  }
-  return out;
-}
-
-// Phoneme lines koral gives for each word, in one run: the words are separated by commas, whose
-// pauses keep the linking of a final r or s from one word to the next out of the way.
-std::vector<std::vector<std::string>> KoralWords(const std::vector<Entry>& lexicon) {
-  std::string text;
-  for (const auto& e : lexicon) text += e.word + " , ";
-  auto lines = Split(RunKoral({"--phonemes"}, text).stdoutText, '\n');
-  std::vector<std::vector<std::string>> words;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const std::string& l = lines[i];
-    if (l.size() < 6 || l[0] != ';' || l[4] != '|' || l[5] == ',') continue;
-    std::vector<std::string> phonemes;
-    for (++i; i < lines.size() && !lines[i].empty(); ++i) phonemes.push_back(lines[i]);
-    words.push_back(phonemes);
-  }
-  return words;
-}
-
-}  // namespace
-
+// Lexicon measurement: the shipped rule files against a lexicon written independently.
 TEST(KoralLexicon, ShippedRulesAgainstAnIndependentLexicon) {
-  auto lexicon = ReadLexicon();
+  auto lexicon = testkit::ReadLexicon(testkit::SourceDir() + "/tests/tts_conformance/lexicon.txt");
   ASSERT_GE(lexicon.size(), 400u);
-  auto got = KoralWords(lexicon);
-  ASSERT_EQ(got.size(), lexicon.size());
-  size_t errors = 0, reference = 0, stressOk = 0, wordsOk = 0;
-  std::ostringstream report;
-  for (size_t i = 0; i < lexicon.size(); ++i) {
-    Transcription actual = Parse(got[i]);
-    const Transcription& want = lexicon[i].expected;
-    size_t d = EditDistance(want.phonemes, actual.phonemes);
-    errors += d;
-    reference += want.phonemes.size();
-    bool stress = actual.stressNucleus == want.stressNucleus;
-    stressOk += stress;
-    wordsOk += d == 0 && stress;
-    if (d != 0 || !stress) {
-      std::string a;
-      for (const auto& p : got[i]) a += p + " ";
-      report << "  " << lexicon[i].word << ": " << a << (stress ? "" : "(acento)") << "\n";
-    }
-  }
-  double per = 100.0 * errors / reference;
-  double stressRate = 100.0 * stressOk / lexicon.size();
-  std::cout << "lexicon: " << lexicon.size() << " words, phoneme error rate " << per
-            << " %, stress " << stressRate << " %, words exact " << wordsOk << "\n";
-  if (std::getenv("KORAL_LEXICON_REPORT")) std::cout << report.str();
+  auto score = testkit::MeasureLexicon(lexicon);
+  std::cout << "lexicon: " << score.words << " words, phoneme error rate "
+            << score.PhonemeErrorRate() << " %, stress " << score.StressRate()
+            << " %, words exact " << score.wordsExact << "\n";
   // The shipped rule files read every word of this list right; these bounds catch regressions
   // while leaving room for a few debatable vowels.
-  EXPECT_LE(per, 0.5);
-  EXPECT_GE(stressRate, 99.5);
+  EXPECT_LE(score.PhonemeErrorRate(), 0.5) << score.report;
+  EXPECT_GE(score.StressRate(), 99.5) << score.report;
 }

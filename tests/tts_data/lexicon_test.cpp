@@ -13,24 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "testkit/lexicon.hpp"
 #include "testkit/testkit.hpp"
 
 namespace {
-
-std::vector<std::string> Split(const std::string& text, char sep) {
-  std::vector<std::string> out;
-  std::string cur;
-  for (char c : text) {
-    if (c == sep) {
-      out.push_back(cur);
-      cur.clear();
-    } else {
-      cur += c;
-    }
-  }
-  if (!cur.empty()) out.push_back(cur);
-  return out;
-}
 
 const std::set<std::string>& VowelPhonemes() {
   static const std::set<std::string> v = {"a", "@", "e", "E", "i", "o", "O",
@@ -49,64 +35,8 @@ const std::set<std::string>& AllPhonemes() {
   return all;
 }
 
-struct Transcription {
-  std::vector<std::string> phonemes;  // without marks
-  int stressNucleus = -1;             // vowels before the marked phoneme; -1 without a mark
-  int marks = 0;
-};
-
-Transcription Parse(const std::vector<std::string>& marked) {
-  Transcription t;
-  int vowels = 0;
-  bool pending = false;
-  for (std::string p : marked) {
-    // ">" marks the stress; "¨" (C2 A8 in UTF-8) only ends a lengthening.
-    while (!p.empty() && (p[0] == '>' || p.rfind("\xC2\xA8", 0) == 0)) {
-      if (p[0] == '>') {
-        pending = true;
-        ++t.marks;
-      }
-      p.erase(0, p[0] == '>' ? 1 : 2);
-    }
-    if (p.empty()) continue;
-    if (pending && t.stressNucleus < 0) t.stressNucleus = vowels;
-    pending = false;
-    if (VowelPhonemes().count(p)) ++vowels;
-    t.phonemes.push_back(p);
-  }
-  return t;
-}
-
-size_t EditDistance(const std::vector<std::string>& a, const std::vector<std::string>& b) {
-  std::vector<size_t> d(b.size() + 1);
-  for (size_t j = 0; j <= b.size(); ++j) d[j] = j;
-  for (size_t i = 1; i <= a.size(); ++i) {
-    size_t diag = d[0];
-    d[0] = i;
-    for (size_t j = 1; j <= b.size(); ++j) {
-      size_t up = d[j];
-      d[j] = std::min({d[j] + 1, d[j - 1] + 1, diag + (a[i - 1] != b[j - 1] ? 1u : 0u)});
-      diag = up;
-    }
-  }
-  return d[b.size()];
-}
-
-struct Entry {
-  std::string word;
-  Transcription expected;
-};
-
-std::vector<Entry> ReadLexicon() {
-  std::vector<Entry> out;
-  std::ifstream in(testkit::SourceDir() + "/tests/tts_data/lexicon.txt");
-  for (std::string line; std::getline(in, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    auto tab = line.find('\t');
-    if (tab == std::string::npos) continue;
-    out.push_back({line.substr(0, tab), Parse(Split(line.substr(tab + 1), ' '))});
-  }
-  return out;
+std::vector<testkit::LexiconEntry> ReadLexicon() {
+  return testkit::ReadLexicon(testkit::SourceDir() + "/tests/tts_data/lexicon.txt");
 }
 
 // Words of a lexicon file, lower-cased ASCII (accented letters are compared as written).
@@ -118,27 +48,6 @@ std::set<std::string> WordsOf(const std::string& path, char sep) {
     std::string w = line.substr(0, line.find(sep));
     for (char& c : w) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     words.insert(w);
-  }
-  return words;
-}
-
-// Phoneme lines koral gives for each word in one run; the commas between the words keep the
-// linking of a final r or s away from the next word.
-std::vector<std::vector<std::string>> KoralWords(const std::vector<Entry>& lexicon) {
-  std::string text;
-  for (const auto& e : lexicon) text += e.word + " , ";
-  testkit::RunOptions o;
-  o.args = {"--phonemes"};
-  o.stdinText = text;
-  auto lines = Split(testkit::RunHeadless(testkit::BuildDir() + "/src/apps/koral", o).stdoutText,
-                     '\n');
-  std::vector<std::vector<std::string>> words;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const std::string& l = lines[i];
-    if (l.size() < 6 || l[0] != ';' || l[4] != '|' || l[5] == ',') continue;
-    std::vector<std::string> phonemes;
-    for (++i; i < lines.size() && !lines[i].empty(); ++i) phonemes.push_back(lines[i]);
-    words.push_back(phonemes);
   }
   return words;
 }
@@ -216,30 +125,9 @@ TEST(HeldOutLexicon, ReferenceIsWellFormedAndUnseen) {
 }
 
 TEST(HeldOutLexicon, PhonemeErrorAndStressOnUnseenWords) {
-  auto lexicon = ReadLexicon();
-  auto got = KoralWords(lexicon);
-  ASSERT_EQ(got.size(), lexicon.size());
-  size_t errors = 0, reference = 0, stressOk = 0;
-  std::ostringstream report;
-  for (size_t i = 0; i < lexicon.size(); ++i) {
-    Transcription actual = Parse(got[i]);
-    const Transcription& want = lexicon[i].expected;
-    size_t d = EditDistance(want.phonemes, actual.phonemes);
-    errors += d;
-    reference += want.phonemes.size();
-    bool stress = actual.stressNucleus == want.stressNucleus;
-    stressOk += stress;
-    if (d != 0 || !stress) {
-      std::string a;
-      for (const auto& p : got[i]) a += p + " ";
-      report << "  " << lexicon[i].word << ": " << a << (stress ? "" : "(acento)") << "\n";
-    }
-  }
-  double per = 100.0 * errors / reference;
-  double stressRate = 100.0 * stressOk / lexicon.size();
-  std::cout << "unseen lexicon: " << lexicon.size() << " words, phoneme error rate " << per
-            << " %, stress " << stressRate << " %\n";
-  if (std::getenv("KORAL_LEXICON_REPORT")) std::cout << report.str();
-  EXPECT_LE(per, 1.0) << report.str();
-  EXPECT_GE(stressRate, 99.5) << report.str();
+  auto score = testkit::MeasureLexicon(ReadLexicon());
+  std::cout << "unseen lexicon: " << score.words << " words, phoneme error rate "
+            << score.PhonemeErrorRate() << " %, stress " << score.StressRate() << " %\n";
+  EXPECT_LE(score.PhonemeErrorRate(), 1.0) << score.report;
+  EXPECT_GE(score.StressRate(), 99.5) << score.report;
 }

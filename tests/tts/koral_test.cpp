@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "platform/cp1252.hpp"
+#include "testkit/lexicon.hpp"
 #include "testkit/testkit.hpp"
 #include "tts/uttsInic.hpp"
 #include "tts/uttsPortug.hpp"
@@ -49,21 +50,6 @@ std::vector<WordPhonemes> Words(const std::string& output) {
     words.push_back(w);
   }
   return words;
-}
-
-size_t EditDistance(const std::vector<std::string>& a, const std::vector<std::string>& b) {
-  std::vector<size_t> d(b.size() + 1);
-  for (size_t j = 0; j <= b.size(); ++j) d[j] = j;
-  for (size_t i = 1; i <= a.size(); ++i) {
-    size_t prev = d[0];
-    d[0] = i;
-    for (size_t j = 1; j <= b.size(); ++j) {
-      size_t cur = d[j];
-      d[j] = std::min({d[j] + 1, d[j - 1] + 1, prev + (a[i - 1] != b[j - 1])});
-      prev = cur;
-    }
-  }
-  return d[b.size()];
 }
 
 std::vector<std::string> Bare(const std::vector<std::string>& phonemes, int& stressed) {
@@ -169,7 +155,7 @@ TEST(Koral, LexiconPhonemeErrorAndStress) {
     ASSERT_EQ(words[i].word, order[i]);
     int se, sg;
     auto e = Bare(expected[order[i]], se), g = Bare(words[i].phonemes, sg);
-    size_t d = EditDistance(e, g);
+    size_t d = testkit::EditDistance(e, g);
     errors += d;
     total += e.size();
     bool stressRight = (se < 0 && sg < 0) || (se >= 0 && sg >= 0 && (d == 0 ? se == sg

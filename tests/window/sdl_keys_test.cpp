@@ -62,3 +62,17 @@ TEST(WindowKeys, TextInputArrivesAsWindows1252AndKeyUpsEndChords) {
   // A punctuation key still reports its release, which ends a braille chord.
   EXPECT_EQ(KeyUpMessages(Key(SDLK_COMMA)).size(), 1u);
 }
+
+TEST(WindowKeys, KeypadGivesEditingKeysWithoutNumLockAndDigitsWithIt) {
+  EXPECT_EQ(Kinds(KeyDownMessages(Key(SDLK_KP_8))), (std::vector<P>{{MessageKind::KeyDown, VK_UP}}));
+  EXPECT_EQ(KeyDownMessages(Key(SDLK_KP_0))[0].a, VK_INSERT);
+  EXPECT_EQ(KeyDownMessages(Key(SDLK_KP_9))[0].a, VK_PRIOR);
+  EXPECT_EQ(KeyDownMessages(Key(SDLK_KP_PERIOD))[0].a, VK_DELETE);
+  // With Num Lock the digits type through text input and the key is no arrow; Shift inverts.
+  EXPECT_NE(KeyDownMessages(Key(SDLK_KP_8, KMOD_NUM))[0].a, VK_UP);
+  EXPECT_NE(KeyDownMessages(Key(SDLK_KP_PERIOD, KMOD_NUM))[0].a, VK_DELETE);
+  EXPECT_EQ(KeyDownMessages(Key(SDLK_KP_4, KMOD_NUM | KMOD_LSHIFT))[0].a, VK_LEFT);
+  EXPECT_EQ(Kinds(KeyDownMessages(Key(SDLK_KP_ENTER, KMOD_NUM))),
+            (std::vector<P>{{MessageKind::KeyDown, VK_RETURN}, {MessageKind::Char, 13}}));
+  EXPECT_EQ(KeyUpMessages(Key(SDLK_KP_2))[0].a, VK_DOWN);
+}

@@ -8,6 +8,21 @@ namespace {
 // Keys with a virtual key of their own but no meaning to the console still report one, so that
 // releasing them ends a braille chord as the system's punctuation keys do.
 constexpr int kOtherKey = 0xBA;
+constexpr int kNumpad0 = 0x60;
+constexpr int kClear = 0x0C;
+
+// SDL reports the keypad's own codes whatever the Num Lock state; the system gives the
+// editing keys when Num Lock is off (or Shift inverts it) and the keypad digits otherwise.
+int KeypadKey(SDL_Keycode sym, Uint16 mods) {
+  static constexpr int kEditing[10] = {VK_INSERT, VK_END,  VK_DOWN, VK_NEXT, VK_LEFT,
+                                       kClear,    VK_RIGHT, VK_HOME, VK_UP,  VK_PRIOR};
+  bool digits = (mods & KMOD_NUM) && !(mods & KMOD_SHIFT);
+  int n = sym == SDLK_KP_0 ? 0 : (sym >= SDLK_KP_1 && sym <= SDLK_KP_9) ? int(sym - SDLK_KP_1) + 1 : -1;
+  if (n >= 0) return digits ? kNumpad0 + n : kEditing[n];
+  if (sym == SDLK_KP_PERIOD)
+    return digits ? kOtherKey : VK_DELETE;
+  return 0;
+}
 }  // namespace
 
 int ModifierBits(Uint16 mods) {
@@ -22,6 +37,7 @@ int VirtualKeyOf(SDL_Keycode sym, Uint16 mods) {
   if (sym >= SDLK_a && sym <= SDLK_z) return 'A' + (sym - SDLK_a);
   if (sym >= SDLK_0 && sym <= SDLK_9) return sym;
   if (sym >= SDLK_F1 && sym <= SDLK_F12) return VK_F1 + (sym - SDLK_F1);
+  if (int keypad = KeypadKey(sym, mods)) return keypad;
   switch (sym) {
     case SDLK_RETURN: case SDLK_KP_ENTER: return VK_RETURN;
     case SDLK_ESCAPE: return VK_ESCAPE;

@@ -134,3 +134,27 @@ TEST(Window, KeyboardEventsBecomeConsoleMessages) {
   EXPECT_TRUE(closed);
   w.Close();
 }
+
+TEST(Window, EachNewPictureIsShownEvenWhenFramesComeFasterThanTheWindowDraws) {
+  Grid grid;
+  window::WindowBackend w;
+  ASSERT_TRUE(w.Open(Config(), grid.View()));
+  Picture p;
+  p.width = 2;
+  p.height = 2;
+  const uint32_t colours[] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00};
+  Rgb c;
+  for (int round = 0; round < 20; ++round) {
+    // Pictures replaced one after another; only the last one must be on the screen.
+    p.pixels.assign(4, colours[round % 4]);
+    w.ShowPicture(&p, 100, 100);
+    w.Present();
+    p.pixels.assign(4, colours[(round + 1) % 4]);
+    w.ShowPicture(&p, 100, 100);
+    w.Present();
+    ASSERT_TRUE(w.ReadPixel(101, 101, c));
+    uint32_t want = colours[(round + 1) % 4];
+    ASSERT_TRUE(Same(c, Rgb{uint8_t(want >> 16), uint8_t(want >> 8), uint8_t(want)})) << "round " << round;
+  }
+  w.Close();
+}

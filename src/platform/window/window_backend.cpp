@@ -87,7 +87,8 @@ struct WindowBackend::Impl {
   SDL_Texture* canvas = nullptr;  // the text cells, grid sized
   SDL_Texture* scene = nullptr;   // cells, picture and caret together
   SDL_Texture* pictureTexture = nullptr;
-  const Picture* pictureShown = nullptr;
+  // Held, not just pointed at: a freed picture's address may come back for the next one.
+  std::shared_ptr<const Picture> pictureShown;
   std::array<SDL_Texture*, 256> glyphs{};
   CellFont font;
   Frame drawn;           // what the canvas holds
@@ -228,10 +229,12 @@ struct WindowBackend::Impl {
   }
 
   void UpdatePicture(const Frame& f) {
-    if (f.picture.get() == pictureShown) return;
+    if (f.picture == pictureShown) return;
     if (pictureTexture) SDL_DestroyTexture(pictureTexture), pictureTexture = nullptr;
-    pictureShown = f.picture.get();
-    if (!pictureShown || pictureShown->width <= 0 || pictureShown->height <= 0) return;
+    pictureShown = f.picture;
+    if (!pictureShown || pictureShown->width <= 0 || pictureShown->height <= 0 ||
+        pictureShown->pixels.size() / pictureShown->width < size_t(pictureShown->height))
+      return;
     pictureTexture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
                                        pictureShown->width, pictureShown->height);
     if (!pictureTexture) return;

@@ -158,3 +158,18 @@ TEST(Window, EachNewPictureIsShownEvenWhenFramesComeFasterThanTheWindowDraws) {
   }
   w.Close();
 }
+
+TEST(Window, OpensAgainAfterClosingAndWhileOpen) {
+  Grid grid;
+  window::WindowBackend w;
+  ASSERT_TRUE(w.Open(Config(), grid.View()));
+  w.Close();
+  ASSERT_TRUE(w.Open(Config(), grid.View()));
+  ASSERT_TRUE(w.Open(Config(), grid.View()));  // the first window makes way for the second
+  grid.attrs[0] = 0x20;
+  w.Present();
+  Rgb c;
+  ASSERT_TRUE(w.ReadPixel(5, 5, c));
+  EXPECT_TRUE(Same(c, Rgb{0, 255, 0}));
+  w.Close();
+}

@@ -438,6 +438,9 @@ WindowBackend::~WindowBackend() { Close(); }
 
 bool WindowBackend::Open(const DisplayConfig& config, const GridView& grid) {
   if (config.columns * config.rows > kMaxCells) return false;
+  // A window opened again starts from nothing: the last one's stop flag and textures are gone.
+  Close();
+  impl_ = std::make_unique<Impl>();
   auto& d = *impl_;
   d.config = config;
   d.grid = grid;

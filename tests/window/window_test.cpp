@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 
 #include "platform/events.hpp"
 #include "platform/keys.hpp"
@@ -172,4 +173,29 @@ TEST(Window, OpensAgainAfterClosingAndWhileOpen) {
   ASSERT_TRUE(w.ReadPixel(5, 5, c));
   EXPECT_TRUE(Same(c, Rgb{0, 255, 0}));
   w.Close();
+}
+
+TEST(Window, KeysAreHandledAtOnceNotAtTheNextIdleTick) {
+  Grid grid;
+  window::WindowBackend w;
+  ASSERT_TRUE(w.Open(Config(), grid.View()));
+  Message m;
+  while (PeekMessage(m)) {
+  }
+  // Ten keys one after another, each waited for: the window thread idles a quarter of a
+  // second between checks, so a key that does not wake it shows as seconds here.
+  auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 10; ++i) {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = SDLK_DOWN;
+    w.Inject(e);
+    bool seen = false;
+    while (!seen && NextMessage(m)) seen = m.kind == MessageKind::KeyDown && m.a == VK_DOWN;
+    ASSERT_TRUE(seen);
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+  w.Close();
+  Rgb c;
+  EXPECT_FALSE(w.ReadPixel(0, 0, c));  // a closed window answers at once
 }

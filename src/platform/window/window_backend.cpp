@@ -357,6 +357,10 @@ struct WindowBackend::Impl {
       SDL_WaitEventTimeout(nullptr, 10);
       return;
     }
+    // Drawing and clipboard calls may have read events off the connection into the client's
+    // own queue, where poll cannot see them: take those first.
+    SDL_PumpEvents();
+    if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return;
     pollfd fds[2] = {{xConnection, POLLIN, 0}, {wakeFd, POLLIN, 0}};
     poll(fds, 2, 250);
     uint64_t count;
@@ -542,13 +546,15 @@ bool WindowBackend::GetClipboard(std::string& cp1252Text) {
 
 void WindowBackend::WaitPresented() {
   auto& d = *impl_;
+  if (!d.thread.joinable()) return;
   std::unique_lock<std::mutex> lock(d.mutex);
   d.presented.wait(lock, [&] { return d.shownGeneration >= d.building.generation; });
 }
 
 bool WindowBackend::ReadPixel(int x, int y, Rgb& colour) {
-  WaitPresented();
   auto& d = *impl_;
+  if (!d.thread.joinable()) return false;
+  WaitPresented();
   uint32_t pixel = 0;
   bool ok = d.Ask<bool>([&d, x, y, &pixel] {
     SDL_Rect at = d.Placement();
@@ -565,6 +571,7 @@ int WindowBackend::CellHeight() const { return impl_->font.cellHeight; }
 void WindowBackend::Inject(const SDL_Event& event) {
   SDL_Event copy = event;
   SDL_PushEvent(&copy);
+  impl_->Wake();
 }
 
 namespace {

@@ -199,3 +199,35 @@ TEST(Window, KeysAreHandledAtOnceNotAtTheNextIdleTick) {
   Rgb c;
   EXPECT_FALSE(w.ReadPixel(0, 0, c));  // a closed window answers at once
 }
+
+TEST(Window, AltLeftDownWhenTheFocusGoesDoesNotSwallowLaterTyping) {
+  Grid grid;
+  window::WindowBackend w;
+  ASSERT_TRUE(w.Open(Config(), grid.View()));
+  Message m;
+  while (PeekMessage(m)) {
+  }
+  SDL_Event e{};
+  e.type = SDL_KEYDOWN;
+  e.key.keysym.sym = SDLK_LALT;
+  w.Inject(e);
+  e = SDL_Event{};
+  e.type = SDL_WINDOWEVENT;
+  e.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+  w.Inject(e);
+  e.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+  w.Inject(e);
+  e = SDL_Event{};
+  e.type = SDL_TEXTINPUT;
+  std::snprintf(e.text.text, sizeof e.text.text, "%s", "a");
+  w.Inject(e);
+  bool typed = false, lost = false, gained = false;
+  while (!typed && NextMessage(m)) {
+    lost |= m.kind == MessageKind::FocusLost;
+    gained |= m.kind == MessageKind::FocusGained;
+    typed = m.kind == MessageKind::Char && m.a == 'a';
+  }
+  EXPECT_TRUE(lost && gained);
+  EXPECT_TRUE(typed);
+  w.Close();
+}

@@ -311,7 +311,11 @@ struct WindowBackend::Impl {
       case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_CLOSE) PostMessage({MessageKind::Close, 0, 0});
         if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) PostMessage({MessageKind::FocusGained, 0, 0});
-        if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) PostMessage({MessageKind::FocusLost, 0, 0});
+        if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+          // The Alt release may go to the window taking the focus (Alt+Tab).
+          lalt = false;
+          PostMessage({MessageKind::FocusLost, 0, 0});
+        }
         return true;  // exposed, resized, shown: draw again
       case SDL_RENDER_TARGETS_RESET:
       case SDL_RENDER_DEVICE_RESET:

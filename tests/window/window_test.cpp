@@ -231,3 +231,23 @@ TEST(Window, AltLeftDownWhenTheFocusGoesDoesNotSwallowLaterTyping) {
   EXPECT_TRUE(typed);
   w.Close();
 }
+
+TEST(Window, HugeFontSizesAreCutDownToAGridThatStillOpens) {
+  Grid grid;
+  for (int size : {100000, 3000, 400, 1}) {
+    DisplayConfig config = Config();
+    config.fontHeight = size;
+    config.fontWidth = size / 2;
+    window::WindowBackend w;
+    ASSERT_TRUE(w.Open(config, grid.View())) << size;
+    EXPECT_LE(w.CellWidth() * 80, 4096);
+    EXPECT_LE(w.CellHeight() * 25, 4096);
+    EXPECT_GE(w.CellHeight(), 1);
+    grid.attrs[0] = 0x40;
+    w.Present();
+    Rgb c;
+    ASSERT_TRUE(w.ReadPixel(0, 0, c)) << size;
+    EXPECT_TRUE(Same(c, Rgb{255, 0, 0})) << size;
+    w.Close();
+  }
+}

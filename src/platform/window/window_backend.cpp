@@ -29,6 +29,7 @@ namespace platform::window {
 namespace {
 
 constexpr int kMaxCells = 80 * 60;
+constexpr int kMaxGridPixels = 4096;  // each way: more than a 4K screen shows, and a texture size graphics cards take
 
 // True when the video driver SDL settled on puts a window on a screen, or was named in
 // SDL_VIDEODRIVER on purpose.
@@ -121,6 +122,10 @@ struct WindowBackend::Impl {
     SDL_GetDisplayUsableBounds(0, &area);
     int cw = config.fontWidth > 0 ? config.fontWidth : DefaultCellWidth(area.w);
     int ch = config.fontHeight > 0 ? config.fontHeight : DefaultCellHeight(area.h);
+    // The grid is kept whole in two textures: cells too large for them would leave no window
+    // at all (or take gigabytes); the window shows at most a screenful anyway.
+    cw = std::min(cw, kMaxGridPixels / config.columns);
+    ch = std::min(ch, kMaxGridPixels / config.rows);
     if (file.empty() || !OpenCellFont(file, cw, ch, bold, font)) {
       std::fprintf(stderr, "Nenhuma fonte de largura fixa foi encontrada para a janela.\n");
       return false;

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "game/messages.hpp"
 #include "platform/cp1252.hpp"
 #include "synth/translator.hpp"
 #include "testkit/testkit.hpp"
@@ -149,44 +150,9 @@ TEST_F(PortugueseRules, SpellingPatternsAndExceptions) {
 
 TEST_F(PortugueseRules, GameMessagesStayInsideTheAlphabet) {
   // Runs of letters and blanks, as the speech front end hands them over.
-  const char* messages[] = {
-      "Alunisagem - um desafio para pilotos!", "Quantos litros? ",
-      "Benvindo ao jogo de Alunisagem!", "Deseja instruções? ",
-      "Digite a sua opção de dificuldade de 1 a 3: ", "Erro no arquivo de configuração!",
-      "Não entendi, digite de novo.", "Não há combustível suficiente!", "A nave explodiu!",
-      "Muito bem, a nave pousou!", "A velocidade é de ", "Nave sem combustível!",
-      "Começar jogo? ", "Quer jogar de novo? ", "Quer conhecer os ases pilotos? ",
-      "Use as setas para conhecer os ases pilotos e sua pontuação",
-      "Parabéns, você entrará para o quadro de ases pilotos!!!", "Digite seu nome:",
-      "A altura inicial é de ", "Combustível atual: ", "Combustivel gasto: ",
-      "Combustível máximo a colocar por rodada: ", "Velocidade final: ", "Sua pontuação: ",
-      "Combustível: ", "Tempo: ", "Altura: ", "Velocidade: ", "Você está subindo!",
-      "Pressione enter para começar a alunisagem.", "COMBUSTÍVEL VAZADO! ",
-      "Entupimento na mangueira, combustível utilizado: ",
-      "Olá, você está a bordo do ALBATROSSIA 1 e terá de conduzir a nave em segurança até a "
-      "aterrizagem na Lua. BOA SORTE!",
-      "Gostei de jogar com você!", "Tchau...",
-      "Escolha: I - jogo pela intuição  F - jogo pela física: ",
-      "ATENÇÃO, você está muito lento, deixe a nave cair.",
-      "ATENÇÃO, você está muito rápido próximo ao solo.", "ATENÇÃO, você está rápido demais.",
-      "Fim do combustível.",
-      "A nave não suportou a velocidade e explodiu! Você virou pó espacial.",
-      "A nave saiu da órbita lunar. Você não conseguirá voltar, está irremediavelmente "
-      "perdido no espaço.",
-      "Você usou muito combustível próximo ao chão, criando uma cratera e enterrando a nave "
-      "no solo. Você perdeu.",
-      "Injete mais combustível.",
-      "INSTRUÇÕES DO JOGO. O objetivo do jogo é aterrisar um foguete na superfície da Lua, "
-      "no menor tempo e gastando o mínimo de combustível. O foguete tem inicialmente "
-      "velocidade zero e será puxado para baixo pela força da gravidade lunar. Você usará os "
-      "foguetes propulsores para desacelerar esta queda, informando para isso, a quantidade "
-      "desejada de combustível a aplicar usando as teclas numéricas de zero a nove. "
-      "Pressionando ENTER você será informado de sua altura. Pressionando a barra de espaço "
-      "você obterá todas as suas informações, como tempo, altura, velocidade e combustível "
-      "restante. Você será informado regularmente da sua altitude. Tente pousar com "
-      "suavidade, caso contrário o foguete explode."};
-  for (const char* message : messages) {
-    const std::string text = platform::Utf8ToCp1252(message);
+  // The texts come from the game's own catalogue (Windows-1252 already).
+  for (const auto& entry : MessageCatalogue()) {
+    const std::string& text = entry.text;
     size_t p = 0;
     while (p < text.size()) {
       auto isWordCharacter = [](char c) {

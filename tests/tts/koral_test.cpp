@@ -5,6 +5,7 @@
 #include <map>
 #include <sstream>
 
+#include "game/messages.hpp"
 #include "platform/cp1252.hpp"
 #include "testkit/lexicon.hpp"
 #include "testkit/testkit.hpp"
@@ -171,42 +172,6 @@ TEST(Koral, LexiconPhonemeErrorAndStress) {
 }
 
 TEST(Koral, GameMessagesAreSpokenWordForWord) {
-  const char* messages[] = {
-      "Alunisagem - um desafio para pilotos!", "Quantos litros? ",
-      "Benvindo ao jogo de Alunisagem!", "Deseja instruções? ",
-      "Digite a sua opção de dificuldade de 1 a 3: ", "Erro no arquivo de configuração!",
-      "Não entendi, digite de novo.", "Não há combustível suficiente!", "A nave explodiu!",
-      "Muito bem, a nave pousou!", "A velocidade é de ", "Nave sem combustível!",
-      "Começar jogo? ", "Quer jogar de novo? ", "Quer conhecer os ases pilotos? ",
-      "Use as setas para conhecer os ases pilotos e sua pontuação",
-      "Parabéns, você entrará para o quadro de ases pilotos!!!", "Digite seu nome:",
-      "A altura inicial é de ", "Combustível atual: ", "Combustivel gasto: ",
-      "Combustível máximo a colocar por rodada: ", "Velocidade final: ", "Sua pontuação: ",
-      "Combustível: ", "Tempo: ", "Altura: ", "Velocidade: ", "Você está subindo!",
-      "Pressione enter para começar a alunisagem.", "COMBUSTÍVEL VAZADO! ",
-      "Entupimento na mangueira, combustível utilizado: ",
-      "Olá, você está a bordo do ALBATROSSIA 1 e terá de conduzir\r\na nave em segurança até "
-      "a aterrizagem na Lua. BOA SORTE!",
-      "Gostei de jogar com você!", "Tchau...",
-      "Escolha: I - jogo pela intuição  F - jogo pela física: ",
-      "ATENÇÃO, você está muito lento, deixe a nave cair.",
-      "ATENÇÃO, você está muito rápido próximo ao solo.", "ATENÇÃO, você está rápido demais.",
-      "Fim do combustível.",
-      "A nave não suportou a velocidade e explodiu! Você virou pó espacial.",
-      "A nave saiu da órbita lunar.\r\nVocê não conseguirá voltar, está irremediavelmente "
-      "perdido no espaço.",
-      "Você usou muito combustível próximo ao chão, criando uma cratera e enterrando a nave no "
-      "solo. Você perdeu.",
-      "Injete mais combustível.",
-      "\r\n\r\nINSTRUÇÕES DO JOGO.\r\n\r\nO objetivo do jogo é aterrisar um foguete na "
-      "superfície da Lua, \r\nno menor tempo e gastando o mínimo de combustível.\r\n\r\nO "
-      "foguete tem inicialmente velocidade zero e será puxado para baixo\r\npela força da "
-      "gravidade lunar. Você usará os foguetes propulsores\r\npara desacelerar esta queda, "
-      "informando para isso, a quantidade\r\ndesejada de combustível a aplicar usando as teclas "
-      "numéricas de zero\r\na nove. Pressionando ENTER você será informado de sua altura.\r\n"
-      "Pressionando a barra de espaço você obterá todas as suas informações,\r\ncomo tempo, "
-      "altura, velocidade e combustível restante.\r\nVocê será informado regularmente da sua "
-      "altitude.\r\n\r\nTente pousar com suavidade, caso contrário o foguete explode."};
   std::map<std::string, std::string> checked = {
       {"Alunisagem", "a l u n i z >a Z en yn"}, {"combustível", "k on b u s2 tS >i v e w"},
       {"velocidade", "v e l o s i d >a dZ i"}, {"mangueira", "m an g >e y r @"},
@@ -214,7 +179,9 @@ TEST(Koral, GameMessagesAreSpokenWordForWord) {
       {"explodiu", "e s2 p l o dZ >i w"}, {"foguete", "f o g >e tS i"},
       {"quantidade", "k w an tS i d >a dZ i"}, {"numéricas", "n u m >E r i k @ s2"}};
   size_t seen = 0;
-  for (const char* m : messages) {
+  // The texts come from the game's own catalogue; koral takes UTF-8.
+  for (const auto& entry : MessageCatalogue()) {
+    const std::string m = platform::Cp1252ToUtf8(entry.text);
     auto r = RunKoral({"--phonemes"}, m);
     ASSERT_EQ(r.exitCode, 0) << m;
     for (const auto& w : Words(r.stdoutText)) {

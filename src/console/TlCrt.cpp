@@ -292,6 +292,8 @@ void PumpWindowMessages() {
 
 void PumpAllMessages() { PumpWindowMessages(); }
 
+void MessageBeep() { C().Beep(); }
+
 void Pause(uint16_t ms) {
   platform::Sleep(ms);
   PumpAllMessages();

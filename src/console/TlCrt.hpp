@@ -29,6 +29,9 @@ bool LoadPicture(std::string_view fileName);
 void ShowPicture(int32_t x, int32_t y);
 void ClearPicture();
 
+// The system beep: the console's bell.
+void MessageBeep();
+
 void PumpWindowMessages();
 void PumpAllMessages();
 void Pause(uint16_t ms);

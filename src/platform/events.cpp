@@ -93,6 +93,14 @@ void FireDue(int64_t now) {
   }
 }
 
+// With the virtual clock, time does not move while an outside thread renders: waits until
+// every poster is done (or, when stopAtPost, until something is posted).
+void HoldForOutsidePosters(bool stopAtPost) {
+  auto& s = State();
+  std::unique_lock<std::mutex> lock(s.mutex);
+  s.arrived.wait(lock, [&] { return s.outsidePosters == 0 || (stopAtPost && !s.queue.empty()); });
+}
+
 struct ClockInstaller {
   ClockInstaller() {
     State();  // the real clock counts from program start
@@ -160,8 +168,12 @@ void WaitMessage() {
         if (i >= 0) next = std::max(s.virtualNow, s.scheduled[i].at);
       }
       if (next >= 0) {
+        HoldForOutsidePosters(true);
+        if (!QueueEmpty()) return;
         {
           std::lock_guard<std::mutex> lock(s.mutex);
+          int i = EarliestLocked(s);  // the poster may have scheduled something sooner
+          if (i >= 0) next = std::max(s.virtualNow, s.scheduled[i].at);
           s.virtualNow = next;
         }
         FireDue(next);
@@ -231,6 +243,7 @@ void Sleep(int64_t ms) {
     }
     // Time passes step by step so that scheduled messages fire at their own moments.
     for (;;) {
+      HoldForOutsidePosters(false);
       int64_t next = -1;
       {
         std::lock_guard<std::mutex> lock(s.mutex);
@@ -247,6 +260,61 @@ void Sleep(int64_t ms) {
   }
   std::this_thread::sleep_for(std::chrono::milliseconds(ms));
   FireDue(NowMs());
+}
+
+bool SleepUntil(int64_t ms, const std::function<bool()>& ready) {
+  auto& s = State();
+  if (UsesVirtualClock()) {
+    headless::KeySource::Get();  // its timed keys count from the start
+    int64_t target;
+    {
+      std::lock_guard<std::mutex> lock(s.mutex);
+      target = ms < 0 ? -1 : s.virtualNow + ms;
+    }
+    for (;;) {
+      HoldForOutsidePosters(false);
+      int64_t next = -1;
+      {
+        std::lock_guard<std::mutex> lock(s.mutex);
+        if (ready()) return true;
+        int i = EarliestLocked(s);
+        if (i >= 0 && (target < 0 || s.scheduled[i].at <= target))
+          next = std::max(s.virtualNow, s.scheduled[i].at);
+        if (next < 0) {
+          // Nothing more will happen before the target (or ever, without one).
+          if (target >= 0) s.virtualNow = target;
+          return false;
+        }
+        s.virtualNow = next;
+      }
+      FireDue(next);
+    }
+  }
+  const auto start = std::chrono::steady_clock::now();
+  for (;;) {
+    FireDue(NowMs());
+    std::unique_lock<std::mutex> lock(s.mutex);
+    if (ready()) return true;
+    auto until = std::chrono::steady_clock::time_point::max();
+    if (ms >= 0) until = start + std::chrono::milliseconds(ms);
+    if (int i = EarliestLocked(s); i >= 0)
+      until = std::min(until, s.start + std::chrono::milliseconds(s.scheduled[i].at));
+    if (std::chrono::steady_clock::now() >= until) {
+      if (ms >= 0 && std::chrono::steady_clock::now() >= start + std::chrono::milliseconds(ms))
+        return ready();
+      continue;  // a scheduled moment came: fire it
+    }
+    if (until == std::chrono::steady_clock::time_point::max())
+      s.arrived.wait(lock);
+    else
+      s.arrived.wait_until(lock, until);
+  }
+}
+
+void WakeSleepers() {
+  auto& s = State();
+  { std::lock_guard<std::mutex> lock(s.mutex); }  // a sleeper between its test and its wait
+  s.arrived.notify_all();
 }
 
 static uint64_t AddScheduled(int64_t atMs, const Message& message, std::function<void()> action) {

@@ -79,9 +79,19 @@ void ResetEvents();
 
 // A thread that is going to post (an outside voice rendering speech) counts itself in while it
 // works. With the virtual clock a wait that finds nothing else to do then waits for its post
-// instead of delivering the next untimed key or closing the program.
+// instead of delivering the next untimed key or closing the program, and no wait moves time on
+// while it works: what it renders starts at the moment it was asked for, however long the
+// rendering takes on the wall clock.
 void BeginOutsidePoster();
 void EndOutsidePoster();
+
+// Sleeps up to ms on the program's clock, ending as soon as ready() answers true; answers
+// whether it did. Messages stay queued, as with Sleep. ready() is asked whenever something
+// happens (a post, a scheduled moment, WakeSleepers), under a lock it must not take itself.
+// ms < 0 waits for as long as anything can still make ready() true.
+bool SleepUntil(int64_t ms, const std::function<bool()>& ready);
+// Another thread changed what a SleepUntil waits for.
+void WakeSleepers();
 
 // The console tells the platform whether the program is inside a key wait, so that the key
 // script can deliver its untimed keys at the right moment.

@@ -1,9 +1,12 @@
-// The platform's sound output. Two voices are mixed: the wave device's stream (used by tlwav
-// through the waveOut stand-in, see wave_out.hpp) and the effect voice, which stands in for the
+// The platform's sound output. Three voices are mixed: the wave device's stream (used by tlwav
+// through the waveOut stand-in, see wave_out.hpp); the effect voice, which stands in for the
 // system's sndPlaySoundA: asynchronous, a new sound cuts off the one still playing, a looped
-// sound plays until another sound or StopEffect.
+// sound plays until another sound or StopEffect; and the speech voice of an outside speech
+// engine, which hands its sound in pieces from a thread of its own.
 #pragma once
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,5 +22,20 @@ bool PlayEffectFile(const std::string& hostPath);
 
 // Stops whatever the effect voice plays.
 void StopEffect();
+
+// A piece of an outside engine's speech: signed 16-bit mono samples. Pieces play one after the
+// other, without gaps while they come in time.
+struct SpeechSound {
+  std::vector<int16_t> samples;
+  int32_t rate = 22050;
+  // Called once, on whatever thread learns it, when the piece has sounded or was purged.
+  std::function<void()> done;
+  SpeechSound* next = nullptr;  // the output's own chaining
+};
+
+// Any thread. Queues a piece behind those still sounding.
+void QueueSpeech(std::unique_ptr<SpeechSound> piece);
+// The speech voice falls silent within one sound buffer; every piece queued so far is done.
+void PurgeSpeech();
 
 }  // namespace platform

@@ -1,12 +1,13 @@
 // The kinds table: the engine module behind each slot of the dispatch. A slot whose engine is
 // not built yet stays empty, so opening that kind fails and the built-in speech goes on.
 #include "synth/dispatch.hpp"
+#include "synth/sapi5.hpp"
 
 SynthEngine BuiltInEngine(SynthSlot slot) {
   switch (slot) {
     case SynthSlot::Koral: return {};
-    case SynthSlot::Sapi5: return {};
-    case SynthSlot::Sapi54: return {};
+    case SynthSlot::Sapi5: return {Sapi5Open, Sapi5Speak, Sapi5Busy, Sapi5Stop, Sapi5Close};
+    case SynthSlot::Sapi54: return {Sapi54Open, Sapi54Speak, Sapi54Busy, Sapi54Stop, Sapi54Close};
     case SynthSlot::Sapi4: return {};
   }
   return {};

@@ -494,3 +494,20 @@ TEST(GameFlight, BurningHardAtTheGroundDigsACraterAndScoresZero) {
   EXPECT_EQ(spoken[crater + 4], "0");  // the flight is lost, whatever the speed
   EXPECT_EQ(IndexOf(spoken, "Parabéns, você entrará para o quadro de ases pilotos!!!"), -1);
 }
+
+TEST(GameFlight, WithTheOutsideVoiceEveryTextGoesToIt) {
+  Game game;
+  // The first value of a key wins: the outside voice of kind 5 is turned on.
+  const std::string ini = testkit::ReadFile(game.Root() + "/windows/TELUMA.INI");
+  game.Write("windows/TELUMA.INI",
+             "[TRADUTOR]\r\nSAPI=S\r\n[SERVFALA]\r\nTIPOSAPI=5\r\nVOZ=1\r\n" + ini);
+  auto r = game.Play(std::string(kOpening) + "1\nEnter\nEsc\nn\n");
+  EXPECT_EQ(r.exitCode, 0);
+  auto spoken = Spoken(r);
+  auto synth = r.Named("SYNTH");
+  ASSERT_EQ(synth.size(), spoken.size());
+  for (size_t i = 0; i < synth.size(); ++i) EXPECT_EQ(testkit::Unquote(synth[i].data), spoken[i]);
+  EXPECT_TRUE(r.Named("DIPHONE").empty());
+  EXPECT_NE(IndexOf(spoken, "A nave explodiu!"), -1);
+  EXPECT_EQ(spoken.back(), "Tchau...");
+}

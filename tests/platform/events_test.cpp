@@ -84,6 +84,29 @@ TEST_F(VirtualClock, OutsidePostersAreWaitedFor) {
   EXPECT_EQ(m.kind, MessageKind::Close);
 }
 
+TEST_F(VirtualClock, SleepUntilEndsEarlyAndTimeHoldsWhileAPosterWorks) {
+  bool flag = false;
+  ScheduleAction(30, [&] { flag = true; });
+  EXPECT_TRUE(SleepUntil(100, [&] { return flag; }));
+  EXPECT_EQ(NowMs(), 30);
+  EXPECT_FALSE(SleepUntil(50, [] { return false; }));
+  EXPECT_EQ(NowMs(), 80);
+
+  // A rendering thread schedules the end of its sound from the moment it was asked for, however
+  // long it takes on the wall clock.
+  int64_t firedAt = -1;
+  BeginOutsidePoster();
+  std::thread voice([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    ScheduleAction(NowMs() + 10, [&] { firedAt = NowMs(); });
+    EndOutsidePoster();
+  });
+  Sleep(100);
+  voice.join();
+  EXPECT_EQ(firedAt, 90);
+  EXPECT_EQ(NowMs(), 180);
+}
+
 TEST(RealClock, PostsFromOtherThreadsWakeTheWait) {
   SetVirtualClock(false);
   ResetEvents();

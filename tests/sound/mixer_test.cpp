@@ -212,3 +212,68 @@ TEST(Mixer, SumsBothVoicesAndClipsAtFullScale) {
   out = Render(mixer, 1);
   EXPECT_EQ(out[0], 127 * 256);
 }
+
+namespace {
+
+// A speech piece whose done counts into finished.
+std::unique_ptr<platform::SpeechSound> Piece(size_t samples, int16_t value, int* finished) {
+  auto p = std::make_unique<platform::SpeechSound>();
+  p->samples.assign(samples, value);
+  p->rate = 8000;
+  p->done = [finished] { ++*finished; };
+  return p;
+}
+
+// Calls done on every retired speech piece and frees it; answers how many events carried them.
+int RetireSpeech(Mixer& mixer) {
+  int events = 0;
+  Mixer::Event e;
+  while (mixer.PopEvent(e)) {
+    delete e.effect;
+    if (e.kind != Mixer::Event::SpeechRetired) continue;
+    ++events;
+    for (auto* p = e.speech; p != nullptr;) {
+      auto* next = p->next;
+      p->done();
+      delete p;
+      p = next;
+    }
+  }
+  return events;
+}
+
+}  // namespace
+
+TEST(Mixer, SpeechIsTheThirdVoice) {
+  Mixer mixer(8000);
+  int finished = 0;
+  mixer.OpenStream(1, {8000, 8, 1});
+  std::vector<uint8_t> stream(100, 128 + 16);
+  WaveHeader h;
+  Queue(mixer, h, stream, 1);
+  mixer.PlayEffect(Effect(std::vector<uint8_t>(100, 128 + 8), {8000, 8, 1}, false));
+  ASSERT_TRUE(mixer.QueueSpeech(Piece(30, 1000, &finished)));
+  ASSERT_TRUE(mixer.QueueSpeech(Piece(30, -3000, &finished)));
+  auto out = Render(mixer, 50);
+  EXPECT_TRUE(mixer.SpeechStarted());
+  EXPECT_EQ(out[0], 16 * 256 + 8 * 256 + 1000);
+  EXPECT_EQ(out[1], out[0]);
+  EXPECT_EQ(out[2 * 40], 16 * 256 + 8 * 256 - 3000);  // pieces follow each other
+  EXPECT_EQ(RetireSpeech(mixer), 1);
+  EXPECT_EQ(finished, 1);
+  out = Render(mixer, 50);
+  EXPECT_FALSE(mixer.SpeechStarted());
+  EXPECT_EQ(out[2 * 20], 16 * 256 + 8 * 256);  // speech over
+  RetireSpeech(mixer);
+  EXPECT_EQ(finished, 2);
+
+  // A purge drops the playing piece and the queued ones in one event, at the next buffer.
+  for (int i = 0; i < 40; ++i) ASSERT_TRUE(mixer.QueueSpeech(Piece(1000, 500, &finished)));
+  Render(mixer, 10);
+  ASSERT_TRUE(mixer.PurgeSpeech());
+  out = Render(mixer, 10);
+  EXPECT_EQ(out[0], 0);
+  EXPECT_EQ(RetireSpeech(mixer), 1);
+  EXPECT_EQ(finished, 42);
+  EXPECT_TRUE(mixer.Idle());
+}

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -107,7 +108,7 @@ TEST(SdlOutput, ResetGivesEveryBlockBackBeforeItReturns) {
   for (Block* b : blocks) delete b;
 }
 
-TEST(SdlOutput, TheDeviceHearsBothVoicesMixed) {
+TEST(SdlOutput, TheDeviceHearsTheThreeVoicesMixed) {
   std::remove(DiskFile().c_str());
   auto out = MakeSdlOutput();
   ASSERT_TRUE(out);
@@ -118,22 +119,34 @@ TEST(SdlOutput, TheDeviceHearsBothVoicesMixed) {
   effect->samples.assign(8820, 128 + 32);  // 400 ms at +8192
   effect->format = {22050, 8, 1};
   out->PlayEffect(std::move(effect));
+  std::atomic<int> spoken{0};
+  for (int i = 0; i < 2; ++i) {  // 100 ms of speech at +4096, in two pieces
+    auto piece = std::make_unique<SpeechSound>();
+    piece->samples.assign(1103, 4096);
+    piece->rate = 22050;
+    piece->done = [&spoken] { ++spoken; };
+    out->QueueSpeech(std::move(piece));
+  }
   ASSERT_EQ(out->Write(h, stream.header), kWaveOk);
   ASSERT_EQ(DoneMessages(1, 5000).size(), 1u);
   Sleep(400);
+  EXPECT_EQ(spoken.load(), 2);
   ASSERT_EQ(out->Close(h), kWaveOk);
   out.reset();  // closes the device and its file
 
   std::ifstream file(DiskFile(), std::ios::binary);
   std::vector<char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   const auto* samples = reinterpret_cast<const int16_t*>(bytes.data());
-  size_t both = 0, effectOnly = 0;
+  size_t all = 0, both = 0, effectOnly = 0;
   for (size_t i = 0; i + 1 < bytes.size() / 2; i += 2) {
     EXPECT_EQ(samples[i], samples[i + 1]);  // mono sound on both sides
+    if (samples[i] == 16384 + 8192 + 4096) ++all;
     if (samples[i] == 16384 + 8192) ++both;
     if (samples[i] == 8192) ++effectOnly;
   }
-  // About 200 ms of the mix and 200 ms of the effect alone at 48000 frames a second.
-  EXPECT_GT(both, 8000u);
+  // About 100 ms of all three, 100 ms of stream and effect, and 200 ms of the effect alone at
+  // 48000 frames a second.
+  EXPECT_GT(all, 4000u);
+  EXPECT_GT(both, 4000u) << all;
   EXPECT_GT(effectOnly, 8000u) << both;
 }

@@ -156,8 +156,8 @@ TEST(SpeechStart, OutsideSynthesizerSpeedRuleAndSpeaking) {
     EXPECT_EQ(PhraseFolder(), "x\\");
     SpeechEnd();
   }
-  SetSynthEngine(SynthSlot::Sapi5, {});
-  SetSynthEngine(SynthSlot::Sapi4, {});
+  SetSynthEngine(SynthSlot::Sapi5, BuiltInEngine(SynthSlot::Sapi5));
+  SetSynthEngine(SynthSlot::Sapi4, BuiltInEngine(SynthSlot::Sapi4));
 }
 
 TEST(SynthDispatch, KindsAndEmptySlots) {
@@ -165,8 +165,9 @@ TEST(SynthDispatch, KindsAndEmptySlots) {
   EXPECT_EQ(SlotOfKind(5), SynthSlot::Sapi5);
   EXPECT_EQ(SlotOfKind(54), SynthSlot::Sapi54);
   for (int kind : {0, 1, 2, 4, 6, 53, -1}) EXPECT_EQ(SlotOfKind(kind), SynthSlot::Sapi4) << kind;
-  // No engine is built in yet: every open fails but still records the kind.
+  // A kind whose slot has no engine built in: the open fails but still records the kind.
   for (int kind : {3, 5, 54, 4}) {
+    if (BuiltInEngine(SlotOfKind(kind)).open != nullptr) continue;
     EXPECT_FALSE(SynthOpen(0, 0, 0, kind, ""));
     EXPECT_EQ(SynthKind(), kind);
     EXPECT_FALSE(SynthBusy(false));

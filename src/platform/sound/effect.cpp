@@ -1,4 +1,5 @@
-// The effect voice (the system's sndPlaySoundA): a new sound cuts off the one still playing.
+// The effect voice (the system's sndPlaySoundA): a new sound cuts off the one still playing;
+// and the entry to the speech voice.
 #include <fstream>
 #include <iterator>
 
@@ -60,5 +61,9 @@ bool PlayEffectFile(const std::string& hostPath) {
 }
 
 void StopEffect() { Output().StopEffect(); }
+
+void QueueSpeech(std::unique_ptr<SpeechSound> piece) { Output().QueueSpeech(std::move(piece)); }
+
+void PurgeSpeech() { Output().PurgeSpeech(); }
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace platform {
 
@@ -13,12 +14,26 @@ constexpr size_t kEventReserve = Mixer::kStreamCapacity + 4;
 
 Mixer::Mixer(int32_t deviceRate) : deviceRate_(deviceRate) {}
 
+namespace {
+void FreeChain(SpeechSound* piece) {
+  while (piece != nullptr) delete std::exchange(piece, piece->next);
+}
+}  // namespace
+
 Mixer::~Mixer() {
   Command command;
-  while (commands_.Pop(command)) delete command.effect;
+  while (commands_.Pop(command)) {
+    delete command.effect;
+    delete command.speech;
+  }
   Event event;
-  while (events_.Pop(event)) delete event.effect;
+  while (events_.Pop(event)) {
+    delete event.effect;
+    FreeChain(event.speech);
+  }
   delete effect_;
+  FreeChain(speechHead_);
+  FreeChain(retiredHead_);
 }
 
 bool Mixer::OpenStream(WaveHandle handle, const WaveFormat& format) {
@@ -49,7 +64,7 @@ bool Mixer::CloseStream() {
   return commands_.Push(command);
 }
 
-bool Mixer::PlayEffect(std::unique_ptr<EffectSound> effect) {
+bool Mixer::PlayEffect(std::unique_ptr<EffectSound>&& effect) {
   Command command;
   command.kind = Command::Effect;
   command.effect = effect.get();
@@ -61,6 +76,21 @@ bool Mixer::PlayEffect(std::unique_ptr<EffectSound> effect) {
 bool Mixer::StopEffect() {
   Command command;
   command.kind = Command::StopEffect;
+  return commands_.Push(command);
+}
+
+bool Mixer::QueueSpeech(std::unique_ptr<SpeechSound>&& piece) {
+  Command command;
+  command.kind = Command::Speech;
+  command.speech = piece.get();
+  if (!commands_.Push(command)) return false;
+  piece.release();
+  return true;
+}
+
+bool Mixer::PurgeSpeech() {
+  Command command;
+  command.kind = Command::PurgeSpeech;
   return commands_.Push(command);
 }
 
@@ -107,7 +137,42 @@ void Mixer::Apply(const Command& command) {
     case Command::StopEffect:
       RetireEffect();
       break;
+    case Command::Speech:
+      command.speech->next = nullptr;
+      if (speechHead_ == nullptr) {
+        speechHead_ = command.speech;
+        speechPosition_ = 0;
+        speechResampler_.Configure(command.speech->rate, deviceRate_);
+        speechResampler_.Restart();
+      } else {
+        speechTail_->next = command.speech;
+      }
+      speechTail_ = command.speech;
+      break;
+    case Command::PurgeSpeech:
+      RetireSpeech(speechHead_, speechTail_);
+      speechHead_ = speechTail_ = nullptr;
+      ReportRetiredSpeech();
+      break;
   }
+}
+
+void Mixer::RetireSpeech(SpeechSound* first, SpeechSound* last) {
+  if (first == nullptr) return;
+  last->next = nullptr;
+  if (retiredHead_ == nullptr)
+    retiredHead_ = first;
+  else
+    retiredTail_->next = first;
+  retiredTail_ = last;
+}
+
+void Mixer::ReportRetiredSpeech() {
+  if (retiredHead_ == nullptr) return;
+  Event event;
+  event.kind = Event::SpeechRetired;
+  event.speech = retiredHead_;
+  if (events_.Push(event)) retiredHead_ = retiredTail_ = nullptr;
 }
 
 void Mixer::FinishBlocks() {
@@ -176,8 +241,28 @@ bool Mixer::NextEffectFrame(StereoFrame& frame) {
   return true;
 }
 
+bool Mixer::NextSpeechFrame(StereoFrame& frame) {
+  while (speechHead_ != nullptr) {
+    SpeechSound* piece = speechHead_;
+    if (speechPosition_ < piece->samples.size()) {
+      frame.left = frame.right = piece->samples[speechPosition_++];
+      return true;
+    }
+    speechHead_ = piece->next;
+    if (speechHead_ == nullptr) speechTail_ = nullptr;
+    speechPosition_ = 0;
+    RetireSpeech(piece, piece);
+    if (speechHead_ != nullptr && speechHead_->rate != piece->rate)
+      speechResampler_.Configure(speechHead_->rate, deviceRate_);
+  }
+  return false;
+}
+
 void Mixer::Render(int16_t* out, size_t frames) {
   TakeCommands();
+  const bool speechBefore = speechSounding_;
+  speechSounding_ = speechHead_ != nullptr;
+  speechStarted_ = speechSounding_ && !speechBefore;
   for (size_t i = 0; i < frames; ++i) {
     StereoFrame sum;
     if (streamOpen_) {
@@ -190,10 +275,17 @@ void Mixer::Render(int16_t* out, size_t frames) {
       sum.left += e.left;
       sum.right += e.right;
     }
+    if (speechHead_ != nullptr) {
+      const StereoFrame v = speechResampler_.Produce([this](StereoFrame& f) { return NextSpeechFrame(f); });
+      sum.left += v.left;
+      sum.right += v.right;
+    }
     out[2 * i] = int16_t(std::clamp(sum.left, -32768, 32767));
     out[2 * i + 1] = int16_t(std::clamp(sum.right, -32768, 32767));
   }
-  idle_.store(blockCount_ == 0 && effect_ == nullptr);
+  ReportRetiredSpeech();
+  if (speechHead_ == nullptr) speechSounding_ = false;
+  idle_.store(blockCount_ == 0 && effect_ == nullptr && speechHead_ == nullptr);
 }
 
 }  // namespace platform

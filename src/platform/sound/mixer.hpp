@@ -1,5 +1,5 @@
-// The mixer of the sound card output: the wave stream and the effect voice summed into signed
-// 16-bit stereo at the device rate.
+// The mixer of the sound card output: the wave stream, the effect voice and the speech voice
+// summed into signed 16-bit stereo at the device rate.
 //
 // Two threads meet here without locks. The program thread sends commands through a
 // single-producer ring; the audio callback (Render) takes them at the start of each buffer and
@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/sound.hpp"
 #include "platform/sound/pcm.hpp"
 #include "platform/sound/wave_out.hpp"
 
@@ -66,11 +67,12 @@ class Mixer {
   static constexpr size_t kStreamCapacity = 16;  // blocks queued on the stream at most
 
   struct Event {
-    enum Kind { BlockDone, EffectRetired, ResetDone } kind = BlockDone;
+    enum Kind { BlockDone, EffectRetired, SpeechRetired, ResetDone } kind = BlockDone;
     WaveHandle handle = 0;
     int64_t user = 0;
     EffectSound* effect = nullptr;  // EffectRetired: the drainer frees it
     uint64_t sequence = 0;          // ResetDone
+    SpeechSound* speech = nullptr;  // SpeechRetired: a chain; the drainer calls done and frees
   };
 
   explicit Mixer(int32_t deviceRate);
@@ -85,8 +87,11 @@ class Mixer {
   bool QueueBlock(WaveHeader* header);  // the header is already flagged in queue
   bool ResetStream(uint64_t sequence);
   bool CloseStream();
-  bool PlayEffect(std::unique_ptr<EffectSound> effect);  // dropped when the ring is full
+  // Each takes the sound only when it returns true, so a full ring can be tried again.
+  bool PlayEffect(std::unique_ptr<EffectSound>&& effect);
   bool StopEffect();
+  bool QueueSpeech(std::unique_ptr<SpeechSound>&& piece);
+  bool PurgeSpeech();
   bool CommandsPending() const { return commands_.Size() != 0; }
 
   // The drain side (one thread at a time).
@@ -95,17 +100,20 @@ class Mixer {
 
   // Audio callback: fills frames stereo frames (2 × frames values).
   void Render(int16_t* out, size_t frames);
-  // After the last Render: no block queued and no effect sounding.
+  // After the last Render: no block queued, no effect and no speech sounding.
   bool Idle() const { return idle_.load(); }
+  // Whether the last Render began speech after silence.
+  bool SpeechStarted() const { return speechStarted_; }
 
  private:
   struct Command {
-    enum Kind { Open, Queue, Reset, Close, Effect, StopEffect } kind = Open;
+    enum Kind { Open, Queue, Reset, Close, Effect, StopEffect, Speech, PurgeSpeech } kind = Open;
     WaveHandle handle = 0;
     WaveFormat format;
     WaveHeader* header = nullptr;
     EffectSound* effect = nullptr;
     uint64_t sequence = 0;
+    SpeechSound* speech = nullptr;
   };
 
   void TakeCommands();
@@ -114,6 +122,9 @@ class Mixer {
   void RetireEffect();
   bool NextStreamFrame(StereoFrame& frame);
   bool NextEffectFrame(StereoFrame& frame);
+  bool NextSpeechFrame(StereoFrame& frame);
+  void RetireSpeech(SpeechSound* first, SpeechSound* last);
+  void ReportRetiredSpeech();
 
   const int32_t deviceRate_;
   SpscRing<Command, 64> commands_;
@@ -134,6 +145,14 @@ class Mixer {
   EffectSound* effect_ = nullptr;
   size_t effectPosition_ = 0;
   Resampler effectResampler_;
+  SpeechSound* speechHead_ = nullptr;  // playing first, then the queued ones
+  SpeechSound* speechTail_ = nullptr;
+  size_t speechPosition_ = 0;
+  Resampler speechResampler_;
+  SpeechSound* retiredHead_ = nullptr;  // done, not yet reported
+  SpeechSound* retiredTail_ = nullptr;
+  bool speechSounding_ = false;
+  bool speechStarted_ = false;
 };
 
 }  // namespace platform

@@ -20,6 +20,9 @@ class SoundOutput {
   virtual int32_t Close(WaveHandle handle) = 0;
   virtual void PlayEffect(std::unique_ptr<EffectSound> effect) = 0;
   virtual void StopEffect() = 0;
+  // Any thread (see sound.hpp).
+  virtual void QueueSpeech(std::unique_ptr<SpeechSound> piece) = 0;
+  virtual void PurgeSpeech() = 0;
 
  protected:
   // The refusals every output gives alike, in the wave device's order; kWaveOk (0) when the
@@ -56,6 +59,11 @@ struct SdlOutputFigures {
   // Microseconds from the last reset request to the start of the first callback that
   // rendered after taking it (0 until one happened).
   int64_t lastResetToCallbackUs = 0;
+  // The same for the last purge of the speech voice.
+  int64_t lastPurgeToCallbackUs = 0;
+  // Steady-clock microseconds at the start of the last callback that began speech after
+  // silence (0 until one did).
+  int64_t lastSpeechStartUs = 0;
 };
 bool SdlFigures(SoundOutput& output, SdlOutputFigures& figures);
 

@@ -149,11 +149,25 @@ class SdlOutput : public SoundOutput {
     Send([&] { return mixer_.StopEffect(); });
   }
 
+  void QueueSpeech(std::unique_ptr<SpeechSound> piece) override {
+    if (Send([&] { return mixer_.QueueSpeech(std::move(piece)); })) return;
+    // A device that stopped calling back: the piece counts as sounded.
+    if (piece->done) piece->done();
+  }
+
+  void PurgeSpeech() override {
+    purgeRequestedUs_.store(MicrosNow());
+    ++purgeSequence_;
+    Send([&] { return mixer_.PurgeSpeech(); });
+  }
+
   void Figures(SdlOutputFigures& figures) const {
     figures.rate = kDeviceRate;
     figures.bufferFrames = bufferFrames_;
     figures.callbacks = callbacks_.load();
     figures.lastResetToCallbackUs = resetToCallbackUs_.load();
+    figures.lastPurgeToCallbackUs = purgeToCallbackUs_.load();
+    figures.lastSpeechStartUs = speechStartUs_.load();
   }
 
  private:
@@ -161,12 +175,18 @@ class SdlOutput : public SoundOutput {
     auto* self = static_cast<SdlOutput*>(userdata);
     const int64_t startUs = MicrosNow();
     const uint64_t requested = self->resetSequence_.load();
+    const uint64_t purged = self->purgeSequence_.load();
     self->mixer_.Render(reinterpret_cast<int16_t*>(stream), size_t(bytes) / 4);
     self->callbacks_.fetch_add(1);
     if (requested != self->resetMeasured_) {
       self->resetMeasured_ = requested;
       self->resetToCallbackUs_.store(startUs - self->resetRequestedUs_.load());
     }
+    if (purged != self->purgeMeasured_) {
+      self->purgeMeasured_ = purged;
+      self->purgeToCallbackUs_.store(startUs - self->purgeRequestedUs_.load());
+    }
+    if (self->mixer_.SpeechStarted()) self->speechStartUs_.store(startUs);
     const bool idle = self->mixer_.Idle();
     if (self->mixer_.EventsPending() || (idle && !self->idleReported_)) sem_post(&self->wake_);
     self->idleReported_ = idle;
@@ -232,6 +252,14 @@ class SdlOutput : public SoundOutput {
           case Mixer::Event::ResetDone:
             resetDone_ = event.sequence;
             break;
+          case Mixer::Event::SpeechRetired:
+            for (SpeechSound* piece = event.speech; piece != nullptr;) {
+              SpeechSound* next = piece->next;
+              if (piece->done) piece->done();
+              delete piece;
+              piece = next;
+            }
+            break;
         }
       }
     }
@@ -269,7 +297,12 @@ class SdlOutput : public SoundOutput {
   std::atomic<int64_t> resetRequestedUs_{0};
   std::atomic<int64_t> resetToCallbackUs_{0};
   std::atomic<int64_t> callbacks_{0};
+  std::atomic<uint64_t> purgeSequence_{0};
+  std::atomic<int64_t> purgeRequestedUs_{0};
+  std::atomic<int64_t> purgeToCallbackUs_{0};
+  std::atomic<int64_t> speechStartUs_{0};
   uint64_t resetMeasured_ = 0;  // callback only
+  uint64_t purgeMeasured_ = 0;  // callback only
   bool idleReported_ = true;    // callback only
 };
 

@@ -1,6 +1,7 @@
 // The virtual sink: nothing is heard, but every block takes its nominal playing time on the
 // program's clock, so busy, stop and key interruption behave as with a sound card.
 #include <cmath>
+#include <mutex>
 #include <vector>
 
 #include "platform/events.hpp"
@@ -68,11 +69,55 @@ class VirtualOutput : public SoundOutput {
   void PlayEffect(std::unique_ptr<EffectSound>) override {}
   void StopEffect() override {}
 
+  // Speech pieces come from an engine's thread: each ends where the one before it ended (or
+  // now), and its done is called on the program thread when the clock gets there.
+  void QueueSpeech(std::unique_ptr<SpeechSound> piece) override {
+    std::lock_guard<std::mutex> lock(speechMutex_);
+    const double nowUs = double(NowMs()) * 1000.0;
+    const int32_t rate = piece->rate > 0 ? piece->rate : 22050;
+    speechEndUs_ = std::max(speechEndUs_, nowUs) + double(piece->samples.size()) * 1e6 / rate;
+    const int64_t endMs = int64_t(std::ceil(speechEndUs_ / 1000.0 - 1e-6));
+    const uint64_t id = ++speechIds_;
+    const uint64_t timer = ScheduleAction(endMs, [this, id] { FinishSpeech(id); });
+    speech_.push_back({std::move(piece), id, timer});
+  }
+
+  void PurgeSpeech() override {
+    std::vector<Speaking> purged;
+    {
+      std::lock_guard<std::mutex> lock(speechMutex_);
+      purged.swap(speech_);
+      for (const Speaking& s : purged) CancelScheduled(s.timer);
+      speechEndUs_ = double(NowMs()) * 1000.0;
+    }
+    for (Speaking& s : purged)
+      if (s.piece->done) s.piece->done();
+  }
+
  private:
   struct Pending {
     WaveHeader* header;
     uint64_t timer;
   };
+  struct Speaking {
+    std::unique_ptr<SpeechSound> piece;
+    uint64_t id;
+    uint64_t timer;
+  };
+
+  void FinishSpeech(uint64_t id) {
+    std::unique_ptr<SpeechSound> finished;
+    {
+      std::lock_guard<std::mutex> lock(speechMutex_);
+      for (auto it = speech_.begin(); it != speech_.end(); ++it) {
+        if (it->id != id) continue;
+        finished = std::move(it->piece);
+        speech_.erase(it);
+        break;
+      }
+    }
+    if (finished && finished->done) finished->done();
+  }
 
   // Forgets blocks whose time is over.
   void Prune() {
@@ -85,6 +130,10 @@ class VirtualOutput : public SoundOutput {
   WaveFormat format_;
   double streamEndUs_ = 0;
   std::vector<Pending> pending_;
+  std::mutex speechMutex_;
+  double speechEndUs_ = 0;
+  uint64_t speechIds_ = 0;
+  std::vector<Speaking> speech_;
 };
 
 }  // namespace

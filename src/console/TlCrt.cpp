@@ -350,6 +350,8 @@ bool KeyWaiting() {
   return !C().keyboard.queue.Empty();
 }
 
+bool KeyQueued() { return !C().keyboard.queue.Empty(); }
+
 uint8_t WaitForKey() {
   auto& c = C();
   if (!KeyWaiting()) {

@@ -43,6 +43,8 @@ void CurrentTime(uint16_t& hour, uint16_t& minute, uint16_t& second, uint16_t& h
 
 // Keyboard.
 bool KeyWaiting();
+// Whether the key queue holds a key, without opening the display or handling messages.
+bool KeyQueued();
 uint8_t WaitForKey();
 // Modifier bits (platform::kShift, kCtrl, kAlt) held when the key WaitForKey took last was
 // pressed; both codes of a pair carry the same bits.

@@ -1,6 +1,7 @@
 #include "platform/events.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -109,13 +110,32 @@ struct ClockInstaller {
   }
 } clockInstaller;
 
+bool IsInput(MessageKind kind) {
+  switch (kind) {
+    case MessageKind::KeyDown:
+    case MessageKind::SysKeyDown:
+    case MessageKind::Char:
+    case MessageKind::MouseDown:
+    case MessageKind::Close:
+    case MessageKind::Quit:
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::atomic<uint64_t> inputSequence{0};
+
 }  // namespace
+
+uint64_t InputSequence() { return inputSequence.load(); }
 
 void PostMessage(const Message& message) {
   auto& s = State();
   std::function<void()> wake;
   {
     std::lock_guard<std::mutex> lock(s.mutex);
+    if (IsInput(message.kind)) ++inputSequence;
     s.queue.push_back(message);
     wake = s.wake;
   }

@@ -40,6 +40,10 @@ struct Message {
 // Adds a message at the end of the queue. Safe from any thread; wakes WaitMessage.
 void PostMessage(const Message& message);
 
+// Counts the input messages posted so far (keys, mouse, close, quit): a wait that must end
+// early for the user compares it with the count it started with.
+uint64_t InputSequence();
+
 // Takes the first message, if any (never blocks).
 bool PeekMessage(Message& message);
 

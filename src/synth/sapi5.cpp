@@ -47,13 +47,19 @@ class Sapi5Module {
     if (!voice_->Speak(text, voices::kSpeakAsync | voices::kSpeakIsNotXML)) MessageBeep();
   }
 
+  // The 20 ms wait on the speak-complete event, which ends early when the user presses a key,
+  // and is skipped while a key waits: the waiting loops stop the speech at once then.
   bool Busy() {
-    if (complete_ == nullptr) return false;
-    if (platform::WaitForSingleObject(*complete_, 20) == platform::kWaitTimeout) {
-      PostWakeMessage();
-      return true;
+    if (complete_ == nullptr || complete_->IsSet()) return false;
+    const uint64_t input = platform::InputSequence();
+    if (!KeyQueued()) {
+      platform::SleepUntil(20, [&] {
+        return complete_->IsSet() || platform::InputSequence() != input;
+      });
+      if (complete_->IsSet()) return false;
     }
-    return false;
+    PostWakeMessage();
+    return true;
   }
 
   void Stop() {

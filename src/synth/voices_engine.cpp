@@ -61,14 +61,15 @@ Engine& E() {
   return *engine;
 }
 
-// What the thread is rendering (only the engine's thread touches it).
+// What the thread is rendering (only the engine's thread touches it). Never freed: the thread
+// may still be at work while the process ends.
 struct Rendering {
   const Job* job = nullptr;
   std::vector<int16_t> pending;
   bool sentFirst = false;
   bool dropped = false;
 };
-Rendering gRendering;
+Rendering& gRendering = *new Rendering;
 
 // Hands the samples gathered so far on; false when the text was purged meanwhile.
 bool Deliver(Rendering& r) {

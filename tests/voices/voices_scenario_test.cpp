@@ -104,12 +104,3 @@ TEST(OutsideVoiceScenario, SpeedsAsSoundLength) {
   EXPECT_LT(length("TIPOSAPI=54\r\nVOZ=1\r\nVELOCIDADE=10\r\n"), normal * 2 / 3);
   EXPECT_EQ(length("TIPOSAPI=54\r\nVOZ=999\r\nVELOCIDADE=10\r\n"), normal);  // first voice, rate 0
 }
-
-TEST(OutsideVoiceScenario, WithoutTheEngineDataTheBuiltInSpeechGoesOn) {
-  Tree tree;
-  tree.dir().Write("vazio/leia-me", "");
-  auto r = tree.Run(TELUMA_SAY, {"abc"}, "", {{"ESPEAK_DATA_PATH", tree.dir().path() + "/vazio"}});
-  EXPECT_EQ(r.exitCode, 0);
-  EXPECT_TRUE(r.Named("SYNTH").empty());
-  EXPECT_FALSE(r.Named("DIPHONE").empty());
-}

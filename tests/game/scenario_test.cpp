@@ -1,6 +1,7 @@
 // Whole games played headless through the automation contract.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -493,4 +494,142 @@ TEST(GameFlight, BurningHardAtTheGroundDigsACraterAndScoresZero) {
   EXPECT_EQ(spoken[crater + 2], "9");
   EXPECT_EQ(spoken[crater + 4], "0");  // the flight is lost, whatever the speed
   EXPECT_EQ(IndexOf(spoken, "Parabéns, você entrará para o quadro de ases pilotos!!!"), -1);
+}
+
+namespace {
+// A 10 m free fall: it explodes at once and enters the table (Esc at the name, Esc in the list).
+const char* kShortFall = "10\r\n100\r\n30\r\n5\r\n";
+const std::string kOneFlight = std::string(kOpening) + "1\nEnter\nEsc\nEsc\nn\n";
+const std::string kTwoFlights = std::string(kOpening) + "1\nEnter\nEsc\nEsc\nS\n1\nEnter\nEsc\nEsc\nn\n";
+const char* kUnreadable = "Não foi possível ler a tabela de pontos. Os pontos deste jogo não serão gravados.";
+const char* kNotSaved = "Não foi possível gravar a tabela de pontos.";
+
+// File modes bind only users other than root.
+bool CanRunAsAnotherUser() { return geteuid() == 0; }
+
+// Lets the unprivileged user reach the data tree.
+void OpenToAll(const Game& game) {
+  for (const auto& entry : fs::recursive_directory_iterator(game.Root()))
+    if (entry.is_directory()) fs::permissions(entry.path(), fs::perms::all);
+  fs::permissions(game.Root(), fs::perms::all);
+}
+}  // namespace
+
+TEST(GameScoreFile, UnreadableTableIsNeverOverwritten) {
+  if (!CanRunAsAnotherUser()) GTEST_SKIP() << "needs root to run the game as nobody";
+  Game game(kShortFall);
+  game.Write("qorbel/luplacar.ini", "Zeca\r\n4000\r\n");
+  OpenToAll(game);  // the folder is writable: only the file's mode protects it
+  fs::permissions(game.Work() + "/luplacar.ini", fs::perms::none);
+  testkit::RunOptions options;
+  options.keys = "n\nS\nEsc\nEnter\n1\nEnter\nEsc\nEsc\nn\n";
+  options.workDir = game.Work();
+  options.env = {{"TELUMA_ROOT", game.Root()}, {"TELUMA_WINDIR", game.Root() + "/windows"}};
+  options.asUser = "nobody";
+  auto r = testkit::RunHeadless(testkit::BuildDir() + "/src/apps/moondrop", options);
+  EXPECT_EQ(r.exitCode, 0) << r.stderrText;
+  auto spoken = Spoken(r);
+  EXPECT_EQ(CountOf(spoken, kUnreadable), 1);
+  EXPECT_THAT(r.Output(), HasSubstr(std::string(kUnreadable) + "\r\n"));
+  // Not the default pilots: the table starts empty and keeps this run's flight in memory.
+  EXPECT_EQ(IndexOf(spoken, "Caio Martelo" + std::string(28, ' ') + " 3130"), -1);
+  EXPECT_NE(IndexOf(spoken, "Parabéns, você entrará para o quadro de ases pilotos!!!"), -1);
+  EXPECT_EQ(CountOf(spoken, kNotSaved), 0);
+  EXPECT_NE(IndexOf(spoken, "Tchau..."), -1);
+  EXPECT_EQ(game.ScoreFile(), "Zeca\r\n4000\r\n");
+  EXPECT_FALSE(fs::exists(game.Work() + "/luplacar.ini.novo"));
+}
+
+TEST(GameScoreFile, SaveInAReadOnlyFolderFailsAndIsSaidOnce) {
+  if (!CanRunAsAnotherUser()) GTEST_SKIP() << "needs root to run the game as nobody";
+  Game game(kShortFall);
+  game.Write("qorbel/luplacar.ini", "Zeca\r\n4000\r\n");
+  OpenToAll(game);
+  fs::permissions(game.Work(), fs::perms::owner_all | fs::perms::group_read |
+                                   fs::perms::group_exec | fs::perms::others_read |
+                                   fs::perms::others_exec);
+  testkit::RunOptions options;
+  options.keys = kTwoFlights;
+  options.workDir = game.Work();
+  options.env = {{"TELUMA_ROOT", game.Root()}, {"TELUMA_WINDIR", game.Root() + "/windows"}};
+  options.asUser = "nobody";
+  auto r = testkit::RunHeadless(testkit::BuildDir() + "/src/apps/moondrop", options);
+  EXPECT_EQ(r.exitCode, 0) << r.stderrText;
+  auto spoken = Spoken(r);
+  // Four saves over two flights, one message.
+  EXPECT_EQ(CountOf(spoken, kNotSaved), 1);
+  EXPECT_THAT(r.Output(), HasSubstr(std::string(kNotSaved) + "\r\n"));
+  EXPECT_EQ(CountOf(spoken, "Sua pontuação: "), 2);
+  EXPECT_NE(IndexOf(spoken, "Tchau..."), -1);
+  EXPECT_EQ(game.ScoreFile(), "Zeca\r\n4000\r\n");
+}
+
+TEST(GameScoreFile, SaveOnAFullFileSystemFailsAndIsSaidOnce) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to mount a small file system";
+  Game game(kShortFall);
+  std::string full = game.Root() + "/cheio", kept = game.Root() + "/guardado.ini";
+  fs::create_directories(full);
+  // A private mount of one page, taken up by the old table and a filler; the old table is
+  // copied out when the game has ended.
+  const char* script =
+      "mount -t tmpfs -o size=4k tmpfs \"$1\" 2>/dev/null || exit 77\n"
+      "cd \"$1\" && printf 'Zeca\\r\\n4000\\r\\n' > luplacar.ini && cat /dev/zero > enche 2>/dev/null\n"
+      "\"$2\"; status=$?\n"
+      "cp luplacar.ini \"$3\"; [ -e luplacar.ini.novo ] && echo sobrou; exit $status\n";
+  testkit::RunOptions options;
+  options.keys = kTwoFlights;
+  options.workDir = full;
+  options.args = {"--mount", "/bin/sh", "-c", script, "sh", full,
+                  testkit::BuildDir() + "/src/apps/moondrop", kept};
+  options.env = {{"TELUMA_ROOT", game.Root()}, {"TELUMA_WINDIR", game.Root() + "/windows"}};
+  auto r = testkit::RunHeadless("/usr/bin/unshare", options);
+  if (r.exitCode == 77 || (r.exitCode == 1 && r.events.empty()))
+    GTEST_SKIP() << "no private mount here: " << r.stderrText;
+  EXPECT_EQ(r.exitCode, 0) << r.stderrText;
+  EXPECT_EQ(CountOf(Spoken(r), kNotSaved), 1);
+  EXPECT_EQ(testkit::ReadFile(kept), "Zeca\r\n4000\r\n");
+  EXPECT_THAT(r.stdoutText, Not(HasSubstr("sobrou")));  // no temporary left behind
+}
+
+TEST(GameScoreFile, StaleTemporaryIsRemovedAndNeverRead) {
+  Game game(kShortFall);
+  game.Write("qorbel/luplacar.ini.novo", "Intruso\r\n9999\r\n");
+  auto r = game.Play("n\nS\nEsc\nEnter\n1\nEnter\nEsc\nEsc\nn\n");
+  EXPECT_EQ(r.exitCode, 0);
+  auto spoken = Spoken(r);
+  EXPECT_NE(IndexOf(spoken, "Caio Martelo" + std::string(28, ' ') + " 3130"), -1);
+  EXPECT_EQ(IndexOf(spoken, "Intruso" + std::string(33, ' ') + " 9999"), -1);
+  EXPECT_FALSE(fs::exists(game.Work() + "/luplacar.ini.novo"));
+  EXPECT_THAT(game.ScoreFile(), HasSubstr("Caio Martelo\r\n3130\r\n"));
+  EXPECT_THAT(game.ScoreFile(), Not(HasSubstr("Intruso")));
+}
+
+TEST(GameScoreFile, LineEndsOfEveryKindInBothFiles) {
+  Game game("1500\r150\r20\r4\r*\r10\r100\r30\r5\r");
+  game.Write("qorbel/luplacar.ini", "Zeca\r4000\rBia\r300\r");
+  auto r = game.Play("n\nS\nEsc\nEnter\n2\nEnter\nEsc\nEsc\nn\n");
+  EXPECT_EQ(r.exitCode, 0);
+  auto spoken = Spoken(r);
+  EXPECT_NE(IndexOf(spoken, "Zeca" + std::string(36, ' ') + " 4000"), -1);
+  EXPECT_NE(IndexOf(spoken, "10 metros"), -1);  // level 2 found after the CR-only separator
+  EXPECT_EQ(IndexOf(spoken, "Erro no arquivo de configuração!"), -1);
+  EXPECT_EQ(game.ScoreFile().rfind("Zeca\r\n4000\r\n", 0), 0u);
+  EXPECT_THAT(game.ScoreFile(), HasSubstr("Bia\r\n300\r\n"));
+}
+
+TEST(GameScoreFile, ManyBrokenEntriesAreReportedOnceWithTheirCount) {
+  Game game(kShortFall);
+  std::string table = "Zeca\r\n4000\r\n";
+  for (int i = 0; i < 10000; ++i) table += "Ruim\r\nxx\r\n";
+  game.Write("qorbel/luplacar.ini", table + "Bia\r\n300\r\n");
+  auto r = game.Play("n\nS\nDown\nEsc\nn\n");
+  EXPECT_EQ(r.exitCode, 0);
+  auto spoken = Spoken(r);
+  EXPECT_EQ(CountOf(spoken, "Erro no arquivo de configuração!"), 1);
+  int count = IndexOf(spoken, "Entradas com erro na tabela de pontos: ");
+  ASSERT_NE(count, -1);
+  EXPECT_EQ(spoken[count + 1], "10000");
+  EXPECT_LT(count, IndexOf(spoken, "Quer conhecer os ases pilotos? "));
+  EXPECT_NE(IndexOf(spoken, "Zeca" + std::string(36, ' ') + " 4000"), -1);
+  EXPECT_NE(IndexOf(spoken, "Bia" + std::string(37, ' ') + " 300"), -1);
 }

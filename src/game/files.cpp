@@ -11,10 +11,11 @@
 namespace {
 
 bool ReadAll(int fd, std::string& text) {
+  // Only a plain file: a pipe or a device would block the game or never end.
   struct stat info;
-  if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) return false;
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return false;
   std::string bytes;
-  if (S_ISREG(info.st_mode) && info.st_size > 0) bytes.reserve(static_cast<size_t>(info.st_size));
+  if (info.st_size > 0) bytes.reserve(static_cast<size_t>(info.st_size));
   char buffer[65536];
   for (;;) {
     ssize_t n = read(fd, buffer, sizeof buffer);
@@ -52,7 +53,7 @@ void SyncFolderOf(const std::string& hostPath) {
 }  // namespace
 
 FileRead ReadWholeFile(const std::string& hostPath, std::string& text) {
-  int fd = open(hostPath.c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = open(hostPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? FileRead::kMissing : FileRead::kUnreadable;
   bool ok = ReadAll(fd, text);
   close(fd);

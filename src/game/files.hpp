@@ -6,8 +6,8 @@
 enum class FileRead {
   kRead,
   kMissing,     // nothing at the path
-  kUnreadable,  // something is there but its bytes could not be read (permissions, a folder,
-                // a read error): callers must not take it for a missing file
+  kUnreadable,  // something is there but could not be read whole (permissions, a read error,
+                // not a plain file): callers must not take it for a missing file
 };
 
 // The file's bytes into text.

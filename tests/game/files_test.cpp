@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -164,6 +165,8 @@ TEST(ScoreFile, ReadingTellsMissingFromUnreadableAndSavingClearsAStaleTemporary)
   EXPECT_EQ(ReadWholeFile(dir.path() + "/nada.ini", text), FileRead::kMissing);
   EXPECT_EQ(ReadWholeFile(dir.path() + "/nada/x.ini", text), FileRead::kMissing);
   EXPECT_EQ(ReadWholeFile(dir.path(), text), FileRead::kUnreadable);  // a folder is there
+  ASSERT_EQ(mkfifo((dir.path() + "/fila").c_str(), 0600), 0);
+  EXPECT_EQ(ReadWholeFile(dir.path() + "/fila", text), FileRead::kUnreadable);  // no wait for a writer
   EXPECT_EQ(text, "x");
   // An interrupted save left a link to another file under the temporary's name.
   std::string target = dir.Write("alvo.txt", "intocado");

@@ -11,11 +11,6 @@ namespace {
 constexpr uint8_t kListColour = 4;
 constexpr int kListWidth = 50;
 constexpr int kShownScore = 3500;  // above it the fireworks, else the applause
-}  // namespace
-
-void SortScores() { SortScores(CurrentScores()); }
-
-namespace {
 
 struct ScoreFileState {
   bool unreadable = false;   // the table file exists but could not be read: it is never written
@@ -33,8 +28,9 @@ void ReportBrokenEntries(int count) {
   SayMessage("LUPLAINV", 0);
   SpeakWriteLn(std::to_string(count));
 }
-
 }  // namespace
+
+void SortScores() { SortScores(CurrentScores()); }
 
 void LoadScores() {
   std::string path = ReadSuiteSetting("MOONDROP", "ARQPLACAR");

@@ -4,11 +4,21 @@
 
 #include "console/TlCrt.hpp"
 #include "platform/transcript.hpp"
+#ifdef TELUMA_HAVE_SAPI4
+#include "synth/sapi4.hpp"
+#endif
 
 namespace {
 
 std::array<SynthEngine, 4>& Engines() {
-  static std::array<SynthEngine, 4> engines{};
+  static std::array<SynthEngine, 4> engines = [] {
+    std::array<SynthEngine, 4> built{};
+#ifdef TELUMA_HAVE_SAPI4
+    built[static_cast<size_t>(SynthSlot::Sapi4)] = {Sapi4Open, Sapi4Speak, Sapi4Busy, Sapi4Stop,
+                                                    Sapi4Close};
+#endif
+    return built;
+  }();
   return engines;
 }
 

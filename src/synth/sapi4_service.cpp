@@ -346,7 +346,9 @@ bool TtsEngine::TextData(std::string_view text) {
   // Counted before the service can answer, so that its end never comes first.
   if (buffer) buffer->TextDataStarted();
   std::string utf8 = platform::Cp1252ToUtf8(text);
-  int id = connection_->lib->say(connection_->spd, SPD_TEXT, utf8.c_str());
+  // Messages queue one behind the other, and a cancel takes the queued ones too (texts of
+  // the lowest priority would still be spoken after it).
+  int id = connection_->lib->say(connection_->spd, SPD_MESSAGE, utf8.c_str());
   if (id < 0) {
     if (buffer) buffer->TextDataDone();
     return false;

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 
 namespace testkit {
@@ -79,9 +80,19 @@ SpeechService::~SpeechService() {
   unsetenv("SPEECHD_CMD");
 }
 
+// The service runs in a session of its own; its modules and their commands stay in it.
 void SpeechService::Kill() {
   if (pid_ <= 0) return;
-  kill(-pid_, SIGKILL);  // the modules are in its process group
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    std::string stat = ReadFile(entry.path().string() + "/stat");
+    size_t close = stat.rfind(')');
+    if (close == std::string::npos) continue;
+    std::istringstream fields(stat.substr(close + 2));
+    std::string state;
+    long parent = 0, group = 0, session = 0;
+    fields >> state >> parent >> group >> session;
+    if (session == pid_) kill(std::stol(entry.path().filename().string()), SIGKILL);
+  }
   waitpid(pid_, nullptr, 0);
   pid_ = -1;
 }

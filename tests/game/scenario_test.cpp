@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/cp1252.hpp"
+#include "testkit/speech_service.hpp"
 #include "testkit/testkit.hpp"
 #include "testkit/wave.hpp"
 
@@ -493,4 +494,33 @@ TEST(GameFlight, BurningHardAtTheGroundDigsACraterAndScoresZero) {
   EXPECT_EQ(spoken[crater + 2], "9");
   EXPECT_EQ(spoken[crater + 4], "0");  // the flight is lost, whatever the speed
   EXPECT_EQ(IndexOf(spoken, "Parabéns, você entrará para o quadro de ases pilotos!!!"), -1);
+}
+
+// With "SAPI" on and kind 4 the game speaks through the desktop's speech service; with no
+// service the built-in voice speaks instead.
+TEST(GameSpeech, TheDesktopServiceOrTheBuiltInVoice) {
+  testkit::SpeechService service;
+  ASSERT_TRUE(service.Running());
+  Game game;
+  std::string ini = testkit::ReadFile(game.Root() + "/windows/TELUMA.INI");
+  for (auto [from, to] : {std::pair{"SAPI=N", "SAPI=S"}, {"TIPOSAPI=3", "TIPOSAPI=4"}})
+    ini.replace(ini.find(from), std::string(from).size(), to);
+  game.Write("windows/TELUMA.INI", ini);
+
+  auto r = game.Play("n\nn\nn\n");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_TRUE(r.Named("DIPHONE").empty());
+  ASSERT_FALSE(r.Named("SYNTH").empty());
+  EXPECT_EQ(testkit::Unquote(r.Named("SYNTH").back().data), "Tchau...");
+  // Texts cut short by a key may never start; the first and the farewell always do.
+  auto lines = service.Spoken();
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines.front().rfind("outro|Alunisagem - um desafio para pilotos!|", 0), 0u);
+  EXPECT_EQ(lines.back().rfind("outro|Tchau...|", 0), 0u);
+
+  service.Kill();
+  r = game.Play("n\nn\nn\n");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_TRUE(r.Named("SYNTH").empty());
+  EXPECT_FALSE(r.Named("DIPHONE").empty());
 }

@@ -3,22 +3,15 @@
 #include <array>
 
 #include "console/TlCrt.hpp"
+#include "platform/events.hpp"
 #include "platform/transcript.hpp"
-#ifdef TELUMA_HAVE_SAPI4
-#include "synth/sapi4.hpp"
-#endif
 
 namespace {
 
 std::array<SynthEngine, 4>& Engines() {
-  static std::array<SynthEngine, 4> engines = [] {
-    std::array<SynthEngine, 4> built{};
-#ifdef TELUMA_HAVE_SAPI4
-    built[static_cast<size_t>(SynthSlot::Sapi4)] = {Sapi4Open, Sapi4Speak, Sapi4Busy, Sapi4Stop,
-                                                    Sapi4Close};
-#endif
-    return built;
-  }();
+  static std::array<SynthEngine, 4> engines{
+      BuiltInEngine(SynthSlot::Koral), BuiltInEngine(SynthSlot::Sapi5),
+      BuiltInEngine(SynthSlot::Sapi54), BuiltInEngine(SynthSlot::Sapi4)};
   return engines;
 }
 
@@ -72,3 +65,5 @@ void SynthStop() {
 void SynthClose() {
   if (const auto& engine = Current(); engine.close) engine.close();
 }
+
+void PostWakeMessage() { platform::PostMessage({platform::MessageKind::Wake, WakeMessage, 0}); }

@@ -16,6 +16,7 @@
 #include "platform/cp1252.hpp"
 #include "platform/dynlib.hpp"
 #include "platform/events.hpp"
+#include "synth/dispatch.hpp"
 
 extern char** environ;
 
@@ -85,7 +86,7 @@ std::atomic<TtsNotifySink*> registeredNotify{nullptr};
 std::atomic<TtsBufNotifySink*> registeredBuffer{nullptr};
 std::atomic<size_t> ignoreUpTo{0};
 
-void Wake() { platform::PostMessage({platform::MessageKind::Wake, 0, 0}); }
+void Wake() { platform::PostMessage({platform::MessageKind::Wake, WakeMessage, 0}); }
 
 // Runs on the library's thread.
 void OnBegin(size_t msgId, size_t, SPDNotificationType) {

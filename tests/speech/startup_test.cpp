@@ -177,6 +177,14 @@ TEST(SynthDispatch, KindsAndEmptySlots) {
     SynthStop();
     SynthClose();
   }
+  // The wake message only makes a waiting loop look again.
+  platform::Message m;
+  while (platform::PeekMessage(m)) {
+  }
+  PostWakeMessage();
+  ASSERT_TRUE(platform::PeekMessage(m));
+  EXPECT_EQ(m.kind, platform::MessageKind::Wake);
+  EXPECT_EQ(m.a, 2980);
 }
 
 // Waits (a little, at most a few seconds) for a file a started program writes.

@@ -59,12 +59,12 @@ std::string_view Trimmed(std::string_view text) {
 // look at the service's list.
 bool ChooseMode(int32_t voice, sapi4::EngineMode& mode) {
   if (voice == 1) return true;
-  std::string why;
-  auto enumerator = sapi4::TtsEngine::Connect(why);
+  auto enumerator = sapi4::TtsEngine::Connect();
   if (!enumerator) return false;
   std::vector<sapi4::EngineMode> modes = enumerator->Modes();
   if (modes.empty()) return false;
-  mode = modes[static_cast<size_t>(std::min<int64_t>(voice, static_cast<int64_t>(modes.size())) - 1)];
+  mode =
+      modes[static_cast<size_t>(std::min<int64_t>(voice, static_cast<int64_t>(modes.size())) - 1)];
   return true;
 }
 
@@ -80,7 +80,8 @@ std::vector<std::string_view> SpeechPieces(std::string_view text, size_t maxByte
       text = Trimmed(text.substr(maxBytes));
       continue;
     }
-    if (std::string_view piece = Trimmed(text.substr(0, cut)); !piece.empty()) pieces.push_back(piece);
+    if (std::string_view piece = Trimmed(text.substr(0, cut)); !piece.empty())
+      pieces.push_back(piece);
     text = Trimmed(text.substr(cut));
   }
   if (!text.empty()) pieces.push_back(text);
@@ -99,8 +100,7 @@ bool Sapi4Open(int32_t voice, int32_t speed, int32_t pitch, const std::string& o
 
   sapi4::EngineMode mode;
   if (!ChooseMode(voice, mode)) return false;
-  std::string why;
-  auto engine = sapi4::TtsEngine::Connect(why);
+  auto engine = sapi4::TtsEngine::Connect();
   if (!engine || !engine->Select(mode)) return false;
 
   s.notifySink.AudioStop();

@@ -115,8 +115,11 @@ pid_t StartService(const SPDConnectionAddress& address) {
   if (address.method != SPD_METHOD_UNIX_SOCKET || !address.unix_socket_name) return -1;
   const char* command = std::getenv("SPEECHD_CMD");
   std::vector<std::string> args = {command && *command ? command : "/usr/bin/speech-dispatcher",
-                                   "--spawn", "--communication-method", "unix_socket",
-                                   "--socket-path", address.unix_socket_name};
+                                   "--spawn",
+                                   "--communication-method",
+                                   "unix_socket",
+                                   "--socket-path",
+                                   address.unix_socket_name};
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -133,11 +136,10 @@ pid_t StartService(const SPDConnectionAddress& address) {
   return pid;
 }
 
-SPDConnection* OpenConnection(const ServiceLibrary& lib, const SPDConnectionAddress& address,
-                              std::string& why) {
+// Without the library's own start of a service, which could keep the game waiting.
+SPDConnection* OpenConnection(const ServiceLibrary& lib, const SPDConnectionAddress& address) {
   char* error = nullptr;
-  SPDConnection* spd = lib.open("moondrop", "fala", nullptr, SPD_MODE_THREADED, &address, 0, &error);
-  if (!spd) why = error ? error : "sem resposta";
+  SPDConnection* spd = lib.open("teluma", "fala", nullptr, SPD_MODE_THREADED, &address, 0, &error);
   std::free(error);
   return spd;
 }
@@ -148,8 +150,7 @@ std::vector<pid_t>& Starters() {
   return starters;
 }
 
-SPDConnection* StartAndConnect(const ServiceLibrary& lib, const SPDConnectionAddress& address,
-                               std::string& why) {
+SPDConnection* StartAndConnect(const ServiceLibrary& lib, const SPDConnectionAddress& address) {
   std::erase_if(Starters(), [](pid_t pid) { return waitpid(pid, nullptr, WNOHANG) != 0; });
   pid_t starter = StartService(address);
   if (starter <= 0) return nullptr;
@@ -160,12 +161,9 @@ SPDConnection* StartAndConnect(const ServiceLibrary& lib, const SPDConnectionAdd
     int status = 0;
     if (starter > 0 && waitpid(starter, &status, WNOHANG) == starter) {
       starter = 0;  // the service it started may still be coming up
-      if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        why = "o servi\xE7o de fala n\xE3o p\xF4" "de ser iniciado";
-        return nullptr;
-      }
+      if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return nullptr;  // it refused
     }
-    spd = OpenConnection(lib, address, why);
+    spd = OpenConnection(lib, address);
   }
   if (starter > 0) Starters().push_back(starter);
   return spd;
@@ -178,7 +176,8 @@ bool IsBrazilian(std::string language) {
 }
 
 int Line(int value, int low, int zero, int high) {
-  int rate = value <= zero ? (value - zero) * 100 / (zero - low) : (value - zero) * 100 / (high - zero);
+  int rate =
+      value <= zero ? (value - zero) * 100 / (zero - low) : (value - zero) * 100 / (high - zero);
   return std::clamp(rate, -100, 100);
 }
 
@@ -206,7 +205,9 @@ void OrderModes(std::vector<EngineMode>& modes) {
                         [](const EngineMode& m) { return IsBrazilian(m.language); });
 }
 
-int ServiceRate(int32_t wordsPerMinute) { return Line(std::clamp(wordsPerMinute, -1000, 10000), 80, 170, 400); }
+int ServiceRate(int32_t wordsPerMinute) {
+  return Line(std::clamp(wordsPerMinute, -1000, 10000), 80, 170, 400);
+}
 
 int ServicePitch(uint16_t hertz) { return Line(hertz, 60, 120, 240); }
 
@@ -220,8 +221,8 @@ struct TtsEngine::Connection {
   std::atomic<bool> lost{false};
 
   void Watch() {
-    int fd = dup(spd->socket);
-    if (fd < 0 || pipe(stopPipe) != 0) {
+    int fd = fcntl(spd->socket, F_DUPFD_CLOEXEC, 0);
+    if (fd < 0 || pipe2(stopPipe, O_CLOEXEC) != 0) {
       if (fd >= 0) close(fd);
       return;
     }
@@ -256,23 +257,17 @@ TtsEngine::TtsEngine(std::unique_ptr<Connection> connection) : connection_(std::
 
 TtsEngine::~TtsEngine() { UnRegister(); }
 
-std::unique_ptr<TtsEngine> TtsEngine::Connect(std::string& why) {
+std::unique_ptr<TtsEngine> TtsEngine::Connect() {
   const ServiceLibrary* lib = Library();
-  if (!lib) {
-    why = "biblioteca do servi\xE7o de fala ausente: " + platform::LastLibraryError();
-    return nullptr;
-  }
+  if (!lib) return nullptr;
   // A service that dies under us must not take the game with it.
   std::signal(SIGPIPE, SIG_IGN);
   char* error = nullptr;
   SPDConnectionAddress* address = lib->getDefaultAddress(&error);
   std::free(error);
-  if (!address) {
-    why = "endere\xE7o do servi\xE7o de fala inv\xE1lido";
-    return nullptr;
-  }
-  SPDConnection* spd = OpenConnection(*lib, *address, why);
-  if (!spd && MayStartService()) spd = StartAndConnect(*lib, *address, why);
+  if (!address) return nullptr;
+  SPDConnection* spd = OpenConnection(*lib, *address);
+  if (!spd && MayStartService()) spd = StartAndConnect(*lib, *address);
   lib->freeAddress(address);
   if (!spd) return nullptr;
   auto connection = std::make_unique<Connection>();

@@ -54,8 +54,8 @@ int ServicePitch(uint16_t hertz);
 class TtsEngine {
  public:
   // Connects to the service the desktop names; when none answers, starts one and waits for it
-  // at most a second. nullptr when there is no service (why tells the reason).
-  static std::unique_ptr<TtsEngine> Connect(std::string& why);
+  // at most a second. nullptr when there is no service.
+  static std::unique_ptr<TtsEngine> Connect();
   ~TtsEngine();
   TtsEngine(const TtsEngine&) = delete;
   TtsEngine& operator=(const TtsEngine&) = delete;

@@ -1,13 +1,13 @@
 // SAPI 4 voices against a private speech service started by each test.
-#include <gtest/gtest.h>
-#include <unistd.h>
+#include "synth/sapi4.hpp"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
 
-#include "synth/sapi4.hpp"
 #include "synth/sapi4_service.hpp"
 #include "testkit/speech_service.hpp"
 
@@ -32,9 +32,9 @@ TEST(Sapi4, ModesByPositionAndTheTextsThatReachTheService) {
   testkit::SpeechService service;
   ASSERT_TRUE(service.Running());
   // Mode 1 is the default module ("outro"); then the Brazilian voices, then the rest.
-  const std::pair<int, std::string> cases[] = {
-      {0, "outro|7.|"}, {-4, "outro|7.|"}, {2, "gravador|7.|ana"}, {3, "outro|7.|dora"},
-      {4, "gravador|7.|bob"}, {99, "gravador|7.|bob"}};
+  const std::pair<int, std::string> cases[] = {{0, "outro|7.|"},       {-4, "outro|7.|"},
+                                               {2, "gravador|7.|ana"}, {3, "outro|7.|dora"},
+                                               {4, "gravador|7.|bob"}, {99, "gravador|7.|bob"}};
   size_t n = 0;
   for (const auto& [voice, expected] : cases) {
     ASSERT_TRUE(Sapi4Open(voice, 0, 0, "")) << voice;

@@ -1,5 +1,6 @@
 #include "testkit/speech_service.hpp"
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -9,6 +10,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
+#include <string_view>
+
+extern char** environ;
 
 namespace testkit {
 namespace {
@@ -40,29 +44,40 @@ SpeechService::SpeechService(double sleepSeconds) {
   const std::string& d = dir_.path();
   std::string log = d + "/spoken.txt";
   dir_.Write("home/.libao", "default_driver=null\n");
-  dir_.Write("conf/speechd.conf",
-             "CommunicationMethod \"unix_socket\"\nSocketPath \"" + d + "/sock\"\n"
-             "AudioOutputMethod \"libao\"\nDefaultModule \"outro\"\nDefaultRate 20\n"
-             "DefaultPitch -30\nLogLevel 1\n"
-             "AddModule \"gravador\" \"sd_generic\" \"gravador.conf\"\n"
-             "AddModule \"outro\" \"sd_generic\" \"outro.conf\"\n");
+  std::string conf = "CommunicationMethod \"unix_socket\"\nSocketPath \"" + d + "/sock\"\n";
+  conf += "AudioOutputMethod \"libao\"\nDefaultModule \"outro\"\nLogLevel 1\n";
+  conf += "DefaultRate 20\nDefaultPitch -30\n";
+  conf += "AddModule \"gravador\" \"sd_generic\" \"gravador.conf\"\n";
+  conf += "AddModule \"outro\" \"sd_generic\" \"outro.conf\"\n";
+  dir_.Write("conf/speechd.conf", conf);
   dir_.Write("conf/modules/gravador.conf",
              ModuleConfig("gravador", log, sleepSeconds,
-                          "AddVoice \"en\" \"MALE1\" \"bob\"\nAddVoice \"pt-BR\" \"FEMALE1\" \"ana\"\n"));
+                          "AddVoice \"en\" \"MALE1\" \"bob\"\n"
+                          "AddVoice \"pt-BR\" \"FEMALE1\" \"ana\"\n"));
   dir_.Write("conf/modules/outro.conf",
              ModuleConfig("outro", log, sleepSeconds, "AddVoice \"pt-BR\" \"MALE1\" \"dora\"\n"));
-  dir_.Write("log/.keep", "");
+  std::string daemonLog = dir_.Write("log/daemon.txt", "");
   NoSpeechService(d);
   setenv("SPEECHD_ADDRESS", ("unix_socket:" + d + "/sock").c_str(), 1);
 
+  // Everything the child needs is made before the fork.
+  std::vector<std::string> args = {"speech-dispatcher", "-s", "-t", "120"};
+  for (const char* option : {"-C", "conf", "-S", "sock", "-P", "pid", "-L", "log"})
+    args.push_back(option[0] == '-' ? option : d + "/" + option);
+  std::vector<std::string> env = {"HOME=" + d + "/home"};
+  for (char** e = environ; *e; ++e)
+    if (std::string_view(*e).substr(0, 5) != "HOME=") env.push_back(*e);
+  std::vector<char*> argv, envp;
+  for (auto& a : args) argv.push_back(a.data());
+  for (auto& e : env) envp.push_back(e.data());
+  argv.push_back(nullptr);
+  envp.push_back(nullptr);
   pid_ = fork();
   if (pid_ == 0) {
     setsid();
-    setenv("HOME", (d + "/home").c_str(), 1);
-    freopen((d + "/log/daemon.txt").c_str(), "w", stderr);
-    execl("/usr/bin/speech-dispatcher", "speech-dispatcher", "-s", "-C", (d + "/conf").c_str(),
-          "-S", (d + "/sock").c_str(), "-P", (d + "/pid").c_str(), "-L", (d + "/log").c_str(),
-          "-t", "120", static_cast<char*>(nullptr));
+    int fd = open(daemonLog.c_str(), O_WRONLY);
+    if (fd >= 0) dup2(fd, 2);
+    execve("/usr/bin/speech-dispatcher", argv.data(), envp.data());
     _exit(127);
   }
   for (int i = 0; i < 1000 && !Accepts(d + "/sock"); ++i) {

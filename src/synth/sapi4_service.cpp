@@ -219,6 +219,7 @@ struct TtsEngine::Connection {
   std::thread watcher;
   int stopPipe[2] = {-1, -1};
   std::atomic<bool> lost{false};
+  bool registered = false;
 
   void Watch() {
     int fd = fcntl(spd->socket, F_DUPFD_CLOEXEC, 0);
@@ -309,6 +310,7 @@ bool TtsEngine::Register(TtsNotifySink& notify, TtsBufNotifySink& buffer) {
   ignoreUpTo = 0;  // message numbers start again with a new service
   registeredNotify = &notify;
   registeredBuffer = &buffer;
+  connection_->registered = true;
   spd->callback_begin = OnBegin;
   spd->callback_end = OnEndOrCancel;
   spd->callback_cancel = OnEndOrCancel;
@@ -324,6 +326,8 @@ bool TtsEngine::Register(TtsNotifySink& notify, TtsBufNotifySink& buffer) {
 
 void TtsEngine::UnRegister() {
   connection_->StopWatching();
+  if (!connection_->registered) return;
+  connection_->registered = false;
   registeredNotify = nullptr;
   registeredBuffer = nullptr;
 }

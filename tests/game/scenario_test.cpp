@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/cp1252.hpp"
+#include "testkit/speech_service.hpp"
 #include "testkit/testkit.hpp"
 #include "testkit/wave.hpp"
 
@@ -629,4 +630,33 @@ TEST(GameScoreFile, ManyBrokenEntriesAreReportedOnceWithTheirCount) {
   ASSERT_GT(spoken.size(), count + 5u);
   EXPECT_EQ(spoken[count + 4], Row("Zeca", 4000));  // after the question and the header
   EXPECT_EQ(spoken[count + 5], Row("Bia", 300));
+}
+
+// With "SAPI" on and kind 4 the game speaks through the desktop's speech service; with no
+// service the built-in voice speaks instead.
+TEST(GameSpeech, TheDesktopServiceOrTheBuiltInVoice) {
+  testkit::SpeechService service;
+  ASSERT_TRUE(service.Running());
+  Game game;
+  std::string ini = testkit::ReadFile(game.Root() + "/windows/TELUMA.INI");
+  for (auto [from, to] : {std::pair{"SAPI=N", "SAPI=S"}, {"TIPOSAPI=3", "TIPOSAPI=4"}})
+    ini.replace(ini.find(from), std::string(from).size(), to);
+  game.Write("windows/TELUMA.INI", ini);
+
+  auto r = game.Play("n\nn\nn\n");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_TRUE(r.Named("DIPHONE").empty());
+  ASSERT_FALSE(r.Named("SYNTH").empty());
+  EXPECT_EQ(testkit::Unquote(r.Named("SYNTH").back().data), "Tchau...");
+  // Texts cut short by a key may never start; the first and the farewell always do.
+  auto lines = service.Spoken();
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines.front().rfind("outro|Alunisagem - um desafio para pilotos!|", 0), 0u);
+  EXPECT_EQ(lines.back().rfind("outro|Tchau...|", 0), 0u);
+
+  service.Kill();
+  r = game.Play("n\nn\nn\n");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_TRUE(r.Named("SYNTH").empty());
+  EXPECT_FALSE(r.Named("DIPHONE").empty());
 }

@@ -2,13 +2,21 @@
 // not built yet stays empty, so opening that kind fails and the built-in speech goes on.
 #include "synth/dispatch.hpp"
 #include "synth/sapi5.hpp"
+#ifdef TELUMA_HAVE_SAPI4
+#include "synth/sapi4.hpp"
+#endif
 
 SynthEngine BuiltInEngine(SynthSlot slot) {
   switch (slot) {
     case SynthSlot::Koral: return {};
     case SynthSlot::Sapi5: return {Sapi5Open, Sapi5Speak, Sapi5Busy, Sapi5Stop, Sapi5Close};
     case SynthSlot::Sapi54: return {Sapi54Open, Sapi54Speak, Sapi54Busy, Sapi54Stop, Sapi54Close};
-    case SynthSlot::Sapi4: return {};
+    case SynthSlot::Sapi4:
+#ifdef TELUMA_HAVE_SAPI4
+      return {Sapi4Open, Sapi4Speak, Sapi4Busy, Sapi4Stop, Sapi4Close};
+#else
+      return {};
+#endif
   }
   return {};
 }

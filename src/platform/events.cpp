@@ -35,6 +35,7 @@ struct EventState {
   int64_t virtualNow = 0;
   bool waitingForKey = false;
   int outsidePosters = 0;
+  int outsideRenderers = 0;
   std::function<void(int64_t)> pump;
   std::function<void()> wake;
   int clockMode = -1;  // -1 not decided yet, 0 real, 1 virtual
@@ -95,11 +96,12 @@ void FireDue(int64_t now) {
 }
 
 // With the virtual clock, time does not move while an outside thread renders: waits until
-// every poster is done (or, when stopAtPost, until something is posted).
-void HoldForOutsidePosters(bool stopAtPost) {
+// every renderer is done (or, when stopAtPost, until something is posted).
+void HoldForOutsideRenderers(bool stopAtPost) {
   auto& s = State();
   std::unique_lock<std::mutex> lock(s.mutex);
-  s.arrived.wait(lock, [&] { return s.outsidePosters == 0 || (stopAtPost && !s.queue.empty()); });
+  s.arrived.wait(lock,
+                 [&] { return s.outsideRenderers == 0 || (stopAtPost && !s.queue.empty()); });
 }
 
 struct ClockInstaller {
@@ -188,7 +190,7 @@ void WaitMessage() {
         if (i >= 0) next = std::max(s.virtualNow, s.scheduled[i].at);
       }
       if (next >= 0) {
-        HoldForOutsidePosters(true);
+        HoldForOutsideRenderers(true);
         if (!QueueEmpty()) return;
         {
           std::lock_guard<std::mutex> lock(s.mutex);
@@ -202,8 +204,10 @@ void WaitMessage() {
       {
         // An outside thread is still at work: its post is what comes next.
         std::unique_lock<std::mutex> lock(s.mutex);
-        if (s.outsidePosters > 0) {
-          s.arrived.wait(lock, [&] { return !s.queue.empty() || s.outsidePosters == 0; });
+        if (s.outsidePosters > 0 || s.outsideRenderers > 0) {
+          s.arrived.wait(lock, [&] {
+            return !s.queue.empty() || (s.outsidePosters == 0 && s.outsideRenderers == 0);
+          });
           continue;
         }
       }
@@ -263,7 +267,7 @@ void Sleep(int64_t ms) {
     }
     // Time passes step by step so that scheduled messages fire at their own moments.
     for (;;) {
-      HoldForOutsidePosters(false);
+      HoldForOutsideRenderers(false);
       int64_t next = -1;
       {
         std::lock_guard<std::mutex> lock(s.mutex);
@@ -292,7 +296,7 @@ bool SleepUntil(int64_t ms, const std::function<bool()>& ready) {
       target = ms < 0 ? -1 : s.virtualNow + ms;
     }
     for (;;) {
-      HoldForOutsidePosters(false);
+      HoldForOutsideRenderers(false);
       int64_t next = -1;
       {
         std::lock_guard<std::mutex> lock(s.mutex);
@@ -387,6 +391,7 @@ void ResetEvents() {
   s.virtualNow = 0;
   s.waitingForKey = false;
   s.outsidePosters = 0;
+  s.outsideRenderers = 0;
   s.start = std::chrono::steady_clock::now();
 }
 
@@ -401,6 +406,21 @@ void EndOutsidePoster() {
   {
     std::lock_guard<std::mutex> lock(s.mutex);
     if (s.outsidePosters > 0) --s.outsidePosters;
+  }
+  s.arrived.notify_all();
+}
+
+void BeginOutsideRendering() {
+  auto& s = State();
+  std::lock_guard<std::mutex> lock(s.mutex);
+  ++s.outsideRenderers;
+}
+
+void EndOutsideRendering() {
+  auto& s = State();
+  {
+    std::lock_guard<std::mutex> lock(s.mutex);
+    if (s.outsideRenderers > 0) --s.outsideRenderers;
   }
   s.arrived.notify_all();
 }

@@ -83,11 +83,16 @@ void ResetEvents();
 
 // A thread that is going to post (an outside voice rendering speech) counts itself in while it
 // works. With the virtual clock a wait that finds nothing else to do then waits for its post
-// instead of delivering the next untimed key or closing the program, and no wait moves time on
-// while it works: what it renders starts at the moment it was asked for, however long the
-// rendering takes on the wall clock.
+// instead of delivering the next untimed key or closing the program.
 void BeginOutsidePoster();
 void EndOutsidePoster();
+
+// A thread rendering sound for the program (an outside voice engine) counts itself in while it
+// works. With the virtual clock no wait moves time on meanwhile, so what it renders is timed
+// from the moment it was asked for, however long the rendering takes on the wall clock; a wait
+// that finds nothing else to do waits for it as for a poster.
+void BeginOutsideRendering();
+void EndOutsideRendering();
 
 // Sleeps up to ms on the program's clock, ending as soon as ready() answers true; answers
 // whether it did. Messages stay queued, as with Sleep. ready() is asked whenever something

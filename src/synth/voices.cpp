@@ -75,7 +75,7 @@ bool Voice::Speak(std::string_view text, uint32_t flags) {
   Job job{state_, state_->generation.load(), platform::Cp1252ToUtf8(text), voice_.id,
           WordsPerMinute(rate_)};
   state_->JobQueued();
-  platform::BeginOutsidePoster();
+  platform::BeginOutsideRendering();
   engine::Submit(std::move(job));
   if (!(flags & kSpeakAsync)) platform::WaitForSingleObject(state_->complete, platform::kInfinite);
   return true;

@@ -133,7 +133,7 @@ void ThreadLoop() {
     }
     Render(job, currentVoice);
     job.state->JobDone();
-    platform::EndOutsidePoster();
+    platform::EndOutsideRendering();
   }
 }
 

@@ -49,8 +49,9 @@ bool Start();
 int32_t SampleRate();
 // In the engine's order, without the voices that need another synthesizer installed.
 std::vector<VoiceToken> Installed();
-// Queues a text behind the ones still rendering. The caller has counted the job and itself as
-// an outside poster; the engine ends both when the text is rendered or dropped.
+// Queues a text behind the ones still rendering. The caller has counted the job and the
+// rendering (platform::BeginOutsideRendering); the engine ends both when the text is rendered or
+// dropped.
 void Submit(Job job);
 
 }  // namespace engine

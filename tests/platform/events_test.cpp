@@ -95,11 +95,11 @@ TEST_F(VirtualClock, SleepUntilEndsEarlyAndTimeHoldsWhileAPosterWorks) {
   // A rendering thread schedules the end of its sound from the moment it was asked for, however
   // long it takes on the wall clock.
   int64_t firedAt = -1;
-  BeginOutsidePoster();
+  BeginOutsideRendering();
   std::thread voice([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(30));
     ScheduleAction(NowMs() + 10, [&] { firedAt = NowMs(); });
-    EndOutsidePoster();
+    EndOutsideRendering();
   });
   Sleep(100);
   voice.join();

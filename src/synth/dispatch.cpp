@@ -4,11 +4,18 @@
 
 #include "console/TlCrt.hpp"
 #include "platform/transcript.hpp"
+#include "synth/koral.hpp"
 
 namespace {
 
+std::array<SynthEngine, 4> BuiltInEngines() {
+  std::array<SynthEngine, 4> engines{};
+  engines[size_t(SynthSlot::Koral)] = {KoralOpen, KoralSpeak, KoralBusy, KoralStop, KoralClose};
+  return engines;
+}
+
 std::array<SynthEngine, 4>& Engines() {
-  static std::array<SynthEngine, 4> engines{};
+  static std::array<SynthEngine, 4> engines = BuiltInEngines();
   return engines;
 }
 

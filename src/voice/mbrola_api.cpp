@@ -85,7 +85,7 @@ void PushLine(voice::PhoneLine& line) {
 
 void TakeLine(const std::string& text, bool overlong) {
   Voice& v = *g_voice;
-  if (overlong) v.errors.push_back({MBR_ERROR_LINE, "Linha longa demais"});
+  if (overlong) return v.errors.push_back({MBR_ERROR_LINE, "Linha longa demais, ignorada"});
   if (voice::IsFlushMark(text)) return v.synth->Flush(v.errors, !g_noError);
   voice::PhoneLine line;
   if (voice::ParsePhoLine(text, line, v.errors)) PushLine(line);

@@ -33,9 +33,9 @@ bool ParsePhoLine(std::string_view line, PhoneLine& phone, std::vector<ParseErro
 // True for a flush mark ("#", blanks around it allowed).
 bool IsFlushMark(std::string_view line);
 
-// Cuts a byte stream into lines, keeping an unfinished line for the next piece. A line longer
-// than MBR_MAX_LINE is cut short: its first MBR_MAX_LINE bytes are kept and the rest skipped,
-// and Overlong tells.
+// Cuts a byte stream into lines, keeping an unfinished line for the next piece. Of a line longer
+// than MBR_MAX_LINE only the first MBR_MAX_LINE bytes are kept (memory stays bounded), and
+// overlong tells.
 class LineSplitter {
  public:
   // Appends bytes; complete lines can then be taken with Next.

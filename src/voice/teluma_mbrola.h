@@ -12,7 +12,7 @@
  *
  * Bounds of the input (anything beyond them is an error the caller can read; the line is still
  * used as far as it is sound):
- *   - a line holds at most MBR_MAX_LINE bytes; the rest of a longer line is skipped;
+ *   - a line holds at most MBR_MAX_LINE bytes; a longer line is skipped whole;
  *   - a duration lies in 0..MBR_MAX_DURATION_MS; outside it is clamped;
  *   - a phoneme carries at most MBR_MAX_PITCH_PAIRS pairs; further pairs are ignored;
  *   - positions lie in 0..100 (clamped), pitches in MBR_MIN_PITCH..MBR_MAX_PITCH (a pair with

@@ -29,7 +29,8 @@ std::string DataFile(const std::string& relative) {
 // registry naming the voice database; an empty diphone voice for the built-in speech.
 class KoralGame {
  public:
-  KoralGame() {
+  // With realVoice the build's voice library and database speak instead of the stand-in.
+  explicit KoralGame(bool realVoice = false) : realVoice_(realVoice) {
     std::string ini = DataFile("windows/TELUMA.INI");
     ini.replace(ini.find("SAPI=N"), 6, "SAPI=S");
     dir_.Write("windows/TELUMA.INI", ini);
@@ -49,7 +50,11 @@ class KoralGame {
       dir_.Write("qorbel/koraltts/" + name,
                  testkit::ReadFile(testkit::DataRoot() + "/qorbel/koraltts/" + name));
     }
-    dir_.Write("qorbel/koraltts/br4", "voz");
+    if (realVoice)
+      fs::create_symlink(testkit::DataRoot() + "/qorbel/koraltts/br4",
+                         dir_.path() + "/qorbel/koraltts/br4");
+    else
+      dir_.Write("qorbel/koraltts/br4", "voz");
   }
   void RemoveDatabase() const { fs::remove(dir_.path() + "/qorbel/koraltts/br4"); }
   std::string Root() const { return dir_.path(); }
@@ -60,14 +65,20 @@ class KoralGame {
     options.workDir = dir_.path() + "/qorbel";
     options.env = {{"TELUMA_ROOT", dir_.path()},
                    {"TELUMA_WINDIR", dir_.path() + "/windows"},
-                   {"TELUMA_SEED", "1"},
-                   {"LD_LIBRARY_PATH", FAKE_VOICE_DIR}};
+                   {"TELUMA_SEED", "1"}};
+    if (!realVoice_) options.env["LD_LIBRARY_PATH"] = FAKE_VOICE_DIR;
     return testkit::RunHeadless(testkit::BuildDir() + "/src/apps/moondrop", options);
   }
 
  private:
   testkit::TempDir dir_;
+  bool realVoice_;
 };
+
+bool RealVoiceBuilt() {
+  return fs::exists(testkit::BuildDir() + "/lib/libteluma-mbrola.so") &&
+         fs::exists(testkit::DataRoot() + "/qorbel/koraltts/br4");
+}
 
 // Index of the first event named name with the given (unquoted) text at or after from; -1.
 int Find(const testkit::RunResult& r, const std::string& name, const std::string& text,
@@ -87,21 +98,25 @@ long ImageBytesAfter(const testkit::RunResult& r, size_t from) {
 }
 
 TEST(KoralGame, TextsWithoutRecordingsAreSpokenByTheEngine) {
-  KoralGame game;
-  auto r = game.Play("n\nn\nEnter\n1\nEnter\n\"Ana Maria\" Enter\nEsc\nn\n");
-  EXPECT_EQ(r.exitCode, 0);
-  EXPECT_TRUE(r.Named("DIPHONE").empty());
-  int greeting = Find(r, "SYNTH", "Benvindo ao jogo de Alunisagem!");
-  ASSERT_NE(greeting, -1);
-  EXPECT_GT(ImageBytesAfter(r, size_t(greeting)), 32000);
-  // The pilot's name in the table is spoken by the engine as well.
-  int pilot = -1;
-  for (size_t i = 0; i < r.events.size() && pilot < 0; ++i)
-    if (r.events[i].name == "SYNTH" && testkit::Unquote(r.events[i].data).rfind("Ana Maria", 0) == 0)
-      pilot = int(i);
-  ASSERT_NE(pilot, -1);
-  EXPECT_GT(ImageBytesAfter(r, size_t(pilot)), 0);
-  EXPECT_NE(Find(r, "SYNTH", "Tchau..."), -1);
+  for (bool real : {false, true}) {
+    if (real && !RealVoiceBuilt()) continue;
+    SCOPED_TRACE(real ? "real voice" : "stand-in voice");
+    KoralGame game(real);
+    auto r = game.Play("n\nn\nEnter\n1\nEnter\n\"Ana Maria\" Enter\nEsc\nn\n");
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.Named("DIPHONE").empty());
+    int greeting = Find(r, "SYNTH", "Benvindo ao jogo de Alunisagem!");
+    ASSERT_NE(greeting, -1);
+    EXPECT_GT(ImageBytesAfter(r, size_t(greeting)), 32000);
+    // The pilot's name in the table is spoken by the engine as well.
+    int pilot = -1;
+    for (size_t i = 0; i < r.events.size() && pilot < 0; ++i)
+      if (r.events[i].name == "SYNTH" && testkit::Unquote(r.events[i].data).rfind("Ana Maria", 0) == 0)
+        pilot = int(i);
+    ASSERT_NE(pilot, -1);
+    EXPECT_GT(ImageBytesAfter(r, size_t(pilot)), 0);
+    EXPECT_NE(Find(r, "SYNTH", "Tchau..."), -1);
+  }
 }
 
 TEST(KoralGame, AKeyCutsTheEngineShort) {

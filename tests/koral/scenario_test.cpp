@@ -31,9 +31,9 @@ class KoralGame {
  public:
   // With realVoice the build's voice library and database speak instead of the stand-in.
   explicit KoralGame(bool realVoice = false) : realVoice_(realVoice) {
-    std::string ini = DataFile("windows/TELUMA.INI");
-    ini.replace(ini.find("SAPI=N"), 6, "SAPI=S");
-    dir_.Write("windows/TELUMA.INI", ini);
+    // The shipped settings with the engine chosen, whatever they choose themselves.
+    dir_.Write("windows/TELUMA.INI", "[TRADUTOR]\r\nSAPI=S\r\n[SERVFALA]\r\nTIPOSAPI=3\r\n\r\n" +
+                                         DataFile("windows/TELUMA.INI"));
     dir_.Write("windows/voz.reg",
                "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\TCTS\\Mbrola\\databases\\br4]\r\n"
                "@=\"c:\\\\qorbel\\\\koraltts\\\\br4\"\r\n");

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "console/TlCrt.hpp"
 #include "platform/paths.hpp"
 #include "speech/tlwav.hpp"
 #include "tts/mbrola.hpp"
@@ -230,6 +231,12 @@ bool TtsSpeak(std::string_view text) {
   bool ok = true;
   std::string out;
   for (size_t i = 0; i < lines.size(); ++i) {
+    // A key that cuts the sound short makes the device drop whatever follows: synthesizing it
+    // would only keep the keyboard waiting.
+    if (!e.fileMode && WaveKeyInterrupt() && KeyWaiting()) {
+      e.imageBytes = 0;
+      break;
+    }
     const bool last = i + 1 == lines.size();
     if (lines[i].empty() && !last) continue;
     out = lines[i] + "\r\n";

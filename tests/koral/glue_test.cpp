@@ -65,4 +65,16 @@ TEST(KoralBusy, AKeyStopsTheSound) {
   SynthClose();
 }
 
+TEST(TtsSpeak, AWaitingKeyEndsTheSynthesis) {
+  Tree tree;
+  tree.Register("SOFTWARE\\TCTS\\Mbrola\\databases\\br4", "\"c:\\\\qorbel\\\\koraltts\\\\br4\"");
+  KoralReadSettings();
+  ASSERT_TRUE(KoralOpen(0, 0, 0, ""));
+  platform::PostMessage({platform::MessageKind::Char, 'x', 0});
+  EXPECT_TRUE(TtsSpeak("A altura inicial \xE9 de quinhentos metros."));
+  EXPECT_TRUE(tree.Images().empty());
+  WaitForKey();
+  KoralClose();
+}
+
 }  // namespace

@@ -12,3 +12,7 @@ foreach(name portug.nrl portug.exc portug.abr portug.pro)
 endforeach()
 add_custom_target(koraltts_data DEPENDS ${koraltts_outputs})
 add_dependencies(datatree koraltts_data)
+# Whoever needs the rule files needs the diphone list made with the voice database too.
+if(TARGET voice_database)
+  add_dependencies(koraltts_data voice_database)
+endif()

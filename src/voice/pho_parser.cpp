@@ -18,16 +18,20 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-std::vector<std::string_view> Fields(std::string_view s) {
-  std::vector<std::string_view> out;
-  size_t i = 0;
+// The blank-separated fields of a line, as many as fit; count tells how many there were.
+constexpr size_t kMaxFields = 3 + 2 * MBR_MAX_PITCH_PAIRS;
+size_t Fields(std::string_view s, std::string_view (&out)[kMaxFields]) {
+  size_t count = 0, i = 0;
   while (i < s.size()) {
     while (i < s.size() && IsBlank(s[i])) ++i;
     size_t start = i;
     while (i < s.size() && !IsBlank(s[i])) ++i;
-    if (i > start) out.push_back(s.substr(start, i - start));
+    if (i > start) {
+      if (count < kMaxFields) out[count] = s.substr(start, i - start);
+      ++count;
+    }
   }
-  return out;
+  return count;
 }
 
 // A decimal number filling the whole field (no hexadecimal, no "inf"/"nan" words); false
@@ -66,13 +70,15 @@ bool ParsePhoLine(std::string_view line, PhoneLine& phone, std::vector<ParseErro
   if (t.empty() || t.front() == ';' || IsFlushMark(t)) return false;
   // A comment may also follow the fields.
   if (size_t semi = t.find(';'); semi != std::string_view::npos) t = Trim(t.substr(0, semi));
-  std::vector<std::string_view> f = Fields(t);
-  phone = PhoneLine{};
-  phone.name = std::string(f[0]);
+  std::string_view f[kMaxFields];
+  size_t fields = Fields(t, f);
+  // The line's phoneme; the target list keeps its capacity.
+  phone.name.assign(f[0]);
+  phone.targets.clear();
   if (!IsPhonemeName(f[0])) Report(errors, MBR_ERROR_UNKNOWN_PHONEME, "Fonema desconhecido", t);
 
   double duration = 0;
-  if (f.size() < 2 || !Number(f[1], duration)) {
+  if (fields < 2 || !Number(f[1], duration)) {
     Report(errors, MBR_ERROR_DURATION, "Dura\xE7\xE3o ausente ou inv\xE1lida", t);
     duration = 0;
   } else if (duration < 0 || duration > MBR_MAX_DURATION_MS) {
@@ -81,8 +87,8 @@ bool ParsePhoLine(std::string_view line, PhoneLine& phone, std::vector<ParseErro
   }
   phone.durationMs = duration;
 
-  size_t pairs = f.size() > 2 ? (f.size() - 2) / 2 : 0;
-  if (f.size() > 2 && (f.size() - 2) % 2 != 0)
+  size_t pairs = fields > 2 ? (fields - 2) / 2 : 0;
+  if (fields > 2 && (fields - 2) % 2 != 0)
     Report(errors, MBR_ERROR_PITCH, "Par de frequ\xEAncia incompleto", t);
   if (pairs > MBR_MAX_PITCH_PAIRS) {
     Report(errors, MBR_ERROR_PITCH, "Pares de frequ\xEAncia demais", t);
@@ -104,44 +110,47 @@ bool ParsePhoLine(std::string_view line, PhoneLine& phone, std::vector<ParseErro
   return true;
 }
 
+void LineSplitter::EndLine() {
+  if (!partial_.empty() && partial_.back() == '\r') partial_.pop_back();
+  complete_ += overlong_ ? '\1' : '\0';
+  complete_ += partial_;
+  complete_ += '\n';
+  partial_.clear();
+  overlong_ = false;
+}
+
 void LineSplitter::Feed(std::string_view bytes) {
-  size_t i = 0;
-  while (i < bytes.size()) {
-    const char* lf = static_cast<const char*>(std::memchr(bytes.data() + i, '\n', bytes.size() - i));
-    size_t end = lf ? static_cast<size_t>(lf - bytes.data()) : bytes.size();
-    std::string_view piece = bytes.substr(i, end - i);
+  while (!bytes.empty()) {
+    size_t end = bytes.find('\n');
+    std::string_view piece = bytes.substr(0, end);
     size_t room = MBR_MAX_LINE - partial_.size();
     if (piece.size() > room) {
       overlong_ = true;
       piece = piece.substr(0, room);
     }
     partial_.append(piece);
-    if (!lf) break;
-    if (!partial_.empty() && partial_.back() == '\r') partial_.pop_back();
-    ready_.push_back(std::move(partial_));
-    readyOverlong_.push_back(overlong_);
-    partial_.clear();
-    overlong_ = false;
-    i = end + 1;
+    if (end == std::string_view::npos) break;
+    EndLine();
+    bytes.remove_prefix(end + 1);
   }
 }
 
 bool LineSplitter::Next(std::string& line, bool& overlong) {
-  if (readAt_ >= ready_.size()) {
-    ready_.clear();
-    readyOverlong_.clear();
+  if (readAt_ >= complete_.size()) {
+    complete_.clear();
     readAt_ = 0;
     return false;
   }
-  line = std::move(ready_[readAt_]);
-  overlong = readyOverlong_[readAt_];
-  ++readAt_;
+  size_t end = complete_.find('\n', readAt_ + 1);
+  overlong = complete_[readAt_] == '\1';
+  line.assign(complete_, readAt_ + 1, end - readAt_ - 1);
+  readAt_ = end + 1;
   return true;
 }
 
 bool LineSplitter::TakeRest(std::string& line, bool& overlong) {
   if (partial_.empty() && !overlong_) return false;
-  line = std::move(partial_);
+  line.assign(partial_);
   overlong = overlong_;
   partial_.clear();
   overlong_ = false;
@@ -149,8 +158,7 @@ bool LineSplitter::TakeRest(std::string& line, bool& overlong) {
 }
 
 void LineSplitter::Clear() {
-  ready_.clear();
-  readyOverlong_.clear();
+  complete_.clear();
   readAt_ = 0;
   partial_.clear();
   overlong_ = false;

@@ -47,8 +47,10 @@ class LineSplitter {
   void Clear();
 
  private:
-  std::vector<std::string> ready_;
-  std::vector<bool> readyOverlong_;
+  void EndLine();
+  // Complete lines, each as a flag byte (1 when overlong), its text and "\n"; the buffers keep
+  // their capacity, so a steady stream of lines allocates nothing.
+  std::string complete_;
   size_t readAt_ = 0;
   std::string partial_;
   bool overlong_ = false;

@@ -77,7 +77,7 @@ void VoiceDatabase::IndexPairs() {
   }
 }
 
-bool ParseVoiceDatabase(std::string_view b, VoiceDatabase& db, std::string& error) {
+bool ParseVoiceDatabase(std::string_view b, VoiceDatabase& db, std::string& error, bool checkSum) {
   db = VoiceDatabase{};
   if (b.size() < kHeaderSize) return Fail(error, "arquivo curto demais");
   if (std::memcmp(b.data(), kMagic, sizeof kMagic) != 0)
@@ -90,7 +90,7 @@ bool ParseVoiceDatabase(std::string_view b, VoiceDatabase& db, std::string& erro
            sampleAt = Get32(b, 44);
   db.pitch = Get32(b, 48);
   if (Get32(b, 52) != size) return Fail(error, "tamanho errado");
-  if (Get32(b, 56) != Fnv1a(b.substr(kHeaderSize))) return Fail(error, "soma de verificação");
+  if (checkSum && Get32(b, 56) != Fnv1a(b.substr(kHeaderSize))) return Fail(error, "soma de verificação");
   if (p == 0 || p > 255) return Fail(error, "número de fonemas");
   if (db.pitch < 50 || db.pitch > 500) return Fail(error, "altura das gravações");
   if (!Fits(phonemeAt, p, kPhonemeEntrySize, size) || !Fits(diphoneAt, d, kDiphoneEntrySize, size) ||

@@ -90,8 +90,10 @@ struct VoiceDatabase {
 };
 
 // Reads a whole database file's bytes; false with a reason (Windows-1252) when anything is out
-// of place. Nothing of the bytes is trusted.
-bool ParseVoiceDatabase(std::string_view bytes, VoiceDatabase& db, std::string& error);
+// of place. Nothing of the bytes is trusted; the checksum is only a quick test for a damaged
+// copy, so the fuzz target may skip it to reach the rest.
+bool ParseVoiceDatabase(std::string_view bytes, VoiceDatabase& db, std::string& error,
+                        bool checkSum = true);
 bool LoadVoiceDatabase(const std::string& path, VoiceDatabase& db, std::string& error);
 
 // The file's bytes for a database (diphones must be sorted and unique).

@@ -27,6 +27,13 @@ int Score(const VoiceDatabase& db, int l, int r, const Diphone& d) {
 
 VoiceSynth::VoiceSynth(const VoiceDatabase& db) : db_(db) {
   pause_ = std::max(0, db.FindPhoneme("_"));
+  // The furthest any grain reaches back: the widest spacing between marks (a lone mark's grain
+  // is one recorded period wide).
+  reach_ = std::clamp<int64_t>(kSampleRate / std::max<uint32_t>(db.pitch, 50), kMinStep, kMaxHalf);
+  for (const Diphone& d : db.diphones)
+    for (uint32_t k = 1; k < d.markCount; ++k)
+      reach_ = std::max<int64_t>(reach_, std::min<int64_t>(kMaxHalf, db.marks[d.firstMark + k].sample -
+                                                                         db.marks[d.firstMark + k - 1].sample));
   int p = static_cast<int>(db.phonemes.size());
   bridge_.assign(static_cast<size_t>(p * p), 0);
   for (int l = 0; l < p; ++l)
@@ -143,7 +150,7 @@ void VoiceSynth::Make(const Pending& left, const Pending& cur, int right,
     }
     nextMark_ = t + std::clamp<int64_t>(std::llround(step), kMinStep, kMaxHalf);
   }
-  final_ = std::max(final_, end - kMaxHalf);
+  final_ = std::max(final_, end - reach_);
   contour_.Forget(cur.start);
 }
 

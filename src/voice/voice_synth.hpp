@@ -46,6 +46,7 @@ class VoiceSynth {
 
   const VoiceDatabase& db_;
   int pause_ = 0;
+  int64_t reach_ = 0;  // samples before the next phoneme that its grains may still change
   std::vector<int32_t> bridge_;  // left * P + right -> diphone used
   PitchContour contour_;
 

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -220,6 +222,94 @@ TEST(Voice, DatabaseReaderRefusesDamage) {
     EXPECT_FALSE(voice::ParseVoiceDatabase(damaged, db, error)) << at;
   }
   EXPECT_FALSE(voice::ParseVoiceDatabase(bytes.substr(0, bytes.size() - 2), db, error));
+}
+
+TEST(Voice, OtherEntryPointsDoWhatTheirNamesSay) {
+  Mbrola& m = Mbrola::Open();
+  auto get = [&](auto f, const char* name) { return platform::GetProc<decltype(f)>(m.lib, name); };
+  auto setFreq = get(&setFreq_MBR, "setFreq_MBR");
+  auto setVolume = get(&setVolumeRatio_MBR, "setVolumeRatio_MBR");
+  auto readtype = get(&readtype_MBR, "readtype_MBR");
+  auto initRename = get(&init_rename_MBR, "init_rename_MBR");
+  auto setParser = get(&setParser_MBR, "setParser_MBR");
+  auto initPhone = get(&init_Phone, "init_Phone");
+  auto appendf0 = get(&appendf0_Phone, "appendf0_Phone");
+  auto info = get(&getDatabaseInfo_MBR, "getDatabaseInfo_MBR");
+  const std::string text = "_ 30\nm 80 50 200\na 200 50 220\n_ 30\n";
+  std::vector<int16_t> plain = m.Speak(text);
+
+  setFreq(8000);
+  EXPECT_NEAR(static_cast<double>(m.Speak(text).size()), plain.size() / 2.0, 2);
+  setFreq(16000);
+  setVolume(0.5f);
+  std::vector<int16_t> half = m.Speak(text);
+  setVolume(1.0f);
+  ASSERT_EQ(half.size(), plain.size());
+  for (size_t i = 0; i < plain.size(); i += 97) EXPECT_NEAR(half[i], plain[i] / 2.0, 1.0);
+
+  m.reset();
+  m.write(text.c_str());
+  m.flush();
+  std::vector<unsigned char> bytes(plain.size() + 10);
+  ASSERT_EQ(readtype(bytes.data(), static_cast<int>(bytes.size()), MBR_LIN8), static_cast<int>(plain.size()));
+  for (size_t i = 0; i < plain.size(); i += 97) EXPECT_NEAR(bytes[i], 128 + plain[i] / 256.0, 1.0);
+  EXPECT_EQ(readtype(bytes.data(), 4, 99), -1);
+
+  char line[100];
+  EXPECT_GT(info(line, sizeof line, 4), 0);
+  EXPECT_EQ(std::string(line), "1681 difones");
+
+  // "A" read as "a", and "a" itself no longer known.
+  ASSERT_EQ(initRename((testkit::DataRoot() + "/qorbel/koraltts/br4").c_str(), "A a", nullptr), 0);
+  EXPECT_EQ(m.Speak("_ 30\nm 80 50 200\nA 200 50 220\n_ 30\n"), plain);
+  m.Speak("a 50\n");
+  EXPECT_EQ(m.lastError(), MBR_ERROR_UNKNOWN_PHONEME);
+  Mbrola::Open();
+
+  // A parser of our own, handing over the same phonemes.
+  struct Source {
+    decltype(&init_Phone) make;
+    decltype(&appendf0_Phone) pitch;
+    int next = 0;
+  } source{initPhone, appendf0};
+  MbrParser parser{&source, [](void* c, MbrPhone** phone) {
+                     auto* s = static_cast<Source*>(c);
+                     const char* names[] = {"_", "m", "a", "_"};
+                     const float ms[] = {30, 80, 200, 30}, hz[] = {0, 200, 220, 0};
+                     if (s->next == 4) return ++s->next, -1;
+                     if (s->next > 4) return 0;
+                     *phone = s->make(names[s->next], ms[s->next]);
+                     if (hz[s->next] > 0) s->pitch(*phone, 50, hz[s->next]);
+                     return ++s->next, 1;
+                   }, nullptr, nullptr};
+  m.reset();
+  setParser(&parser);
+  EXPECT_EQ(m.ReadAll(), plain);
+  setParser(nullptr);
+  EXPECT_EQ(appendf0(nullptr, 50, 200), -1);
+  EXPECT_EQ(initPhone("a+", 10), nullptr);
+}
+
+TEST(Voice, SystemPathOfTheDatabaseAndTheCommand) {
+  Mbrola& m = Mbrola::Open();
+  setenv("TELUMA_ROOT", testkit::DataRoot().c_str(), 1);
+  EXPECT_EQ(m.init("c:\\QORBEL\\koraltts\\br4"), 0) << m.Error();
+  std::vector<int16_t> lib = m.Speak("_ 20\nb 70 50 190\nO 140 50 230\n");
+
+  testkit::TempDir dir;
+  std::string pho = dir.Write("t.pho", "_ 20\r\nb 70 50 190\r\nO 140 50 230\r\nxx 10\r\n");
+  std::string program = testkit::BuildDir() + "/src/apps/teluma-mbrola";
+  std::string command = program + " -w " + dir.path() + "/t.wav " + testkit::DataRoot() +
+                        "/qorbel/koraltts/br4 " + pho + " 2>" + dir.path() + "/err.txt";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  std::string wave = testkit::ReadFile(dir.path() + "/t.wav");
+  ASSERT_EQ(wave.size(), 44 + 240u * 32);
+  EXPECT_EQ(wave.substr(0, 4), "RIFF");
+  EXPECT_EQ(std::string(wave.data() + 44, 230 * 32), std::string(reinterpret_cast<const char*>(lib.data()), 230 * 32));
+  EXPECT_NE(testkit::ReadFile(dir.path() + "/err.txt").find("xx"), std::string::npos);
+  EXPECT_EQ(std::system((program + " --help >/dev/null").c_str()), 0);
+  EXPECT_NE(std::system((program + " " + dir.path() + "/nada " + pho + " >/dev/null 2>&1").c_str()), 0);
+  Mbrola::Open();
 }
 
 }  // namespace

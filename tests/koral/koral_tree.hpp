@@ -35,7 +35,8 @@ inline void LineSamples(std::vector<int> counts) {
 
 class Tree {
  public:
-  Tree() {
+  // registered: the registry names the tree's database file.
+  explicit Tree(bool registered = true) {
     setenv("TELUMA_BACKEND", "headless", 1);
     platform::SetVirtualClock(true);
     for (const char* ext : {"nrl", "exc", "abr", "pro", "dfn"}) {
@@ -50,6 +51,8 @@ class Tree {
     platform::Transcript::Get().Reopen(Path("transcript.txt"));
     FailOn("");
     LineSamples({});
+    if (registered)
+      Register("SOFTWARE\\TCTS\\Mbrola\\databases\\br4", "\"c:\\\\qorbel\\\\koraltts\\\\br4\"");
   }
   ~Tree() {
     platform::Transcript::Get().Reopen("");

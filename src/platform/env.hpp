@@ -63,6 +63,9 @@ class Env {
   virtual std::unique_ptr<DisplayBackend> OpenDisplay(const DisplayConfig& config,
                                                       const GridView& grid) = 0;
 
+  // Whether this environment starts programs at all (a headless run only records them unless
+  // TELUMA_START_PROGRAMS is 1).
+  virtual bool StartsPrograms() = 0;
   // Starts a program (argv[0] looked up in PATH) without waiting for it; false when it was not
   // started.
   virtual bool StartProgram(const std::vector<std::string>& argv) = 0;
@@ -95,6 +98,7 @@ class EnvWrapper : public Env {
   SoundOutput& Sound() override { return target_.Sound(); }
   std::unique_ptr<DisplayBackend> OpenDisplay(const DisplayConfig& config,
                                               const GridView& grid) override;
+  bool StartsPrograms() override { return target_.StartsPrograms(); }
   bool StartProgram(const std::vector<std::string>& argv) override {
     return target_.StartProgram(argv);
   }

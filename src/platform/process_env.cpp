@@ -49,9 +49,10 @@ SoundOutput& ProcessEnv::Sound() {
   return *sound_;
 }
 
-bool ProcessEnv::Spawn(const std::vector<std::string>& argv) {
+// Without a shell; children that have ended are reaped first, so none is left as a zombie.
+bool ProcessEnv::StartProgram(const std::vector<std::string>& argv) {
   std::erase_if(children_, [](int pid) { return waitpid(pid, nullptr, WNOHANG) != 0; });
-  if (argv.empty()) return false;
+  if (argv.empty() || !StartsPrograms()) return false;
   std::vector<char*> args;
   for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
   args.push_back(nullptr);

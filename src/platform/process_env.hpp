@@ -32,6 +32,7 @@ class ProcessEnv : public Env {
 
   uint64_t Seed() override { return seed_; }
   SoundOutput& Sound() override;
+  bool StartProgram(const std::vector<std::string>& argv) override;
   Transcript& Log() override { return *transcript_; }
   headless::KeySource& Keys() override;
 
@@ -40,8 +41,6 @@ class ProcessEnv : public Env {
  protected:
   ProcessEnv(const EnvChoice& choice, bool virtualClock);
   virtual std::unique_ptr<SoundOutput> MakeSound() = 0;
-  // Starts argv without a shell; children that have ended are reaped first.
-  bool Spawn(const std::vector<std::string>& argv);
   EventQueue& Queue() { return queue_; }
 
  private:

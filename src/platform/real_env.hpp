@@ -15,7 +15,8 @@ class RealEnv : public ProcessEnv {
   // instead of blocking for ever.
   std::unique_ptr<DisplayBackend> OpenDisplay(const DisplayConfig& config,
                                               const GridView& grid) override;
-  bool StartProgram(const std::vector<std::string>& argv) override { return Spawn(argv); }
+  // Once the program runs headless, as the headless environment does.
+  bool StartsPrograms() override { return !UsesVirtualClock() || Choice().startPrograms; }
 
  protected:
   // The sound card; the virtual sink once the program runs headless, or (said once on

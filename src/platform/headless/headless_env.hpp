@@ -12,9 +12,7 @@ class HeadlessEnv : public ProcessEnv {
 
   std::unique_ptr<DisplayBackend> OpenDisplay(const DisplayConfig& config,
                                               const GridView& grid) override;
-  bool StartProgram(const std::vector<std::string>& argv) override {
-    return Choice().startPrograms && Spawn(argv);
-  }
+  bool StartsPrograms() override { return Choice().startPrograms; }
 
  protected:
   std::unique_ptr<SoundOutput> MakeSound() override;

@@ -80,10 +80,20 @@ void VoiceSynth::Grain(int diphone, uint32_t mark, int64_t at, bool reversed) {
   int64_t from = std::max({-left, reversed ? pos - last : -pos, final_ - at});
   int64_t to = std::min(right, reversed ? pos : last - pos);
   float* out = acc_.data() + (at - base_);
-  for (int64_t i = from; i <= to; ++i) {
-    double w = 0.5 * (1.0 + std::cos(M_PI * static_cast<double>(i) / static_cast<double>(i < 0 ? left : right)));
-    out[i] += static_cast<float>(w * src[reversed ? pos - i : pos + i]);
-  }
+  // Hann halves; cos(k * step) by the Chebyshev recurrence, from each half's first sample.
+  auto half = [&](int64_t first, int64_t end, int64_t width) {
+    if (first >= end) return;
+    double step = M_PI / static_cast<double>(width), twice = 2 * std::cos(step);
+    double c0 = std::cos(step * static_cast<double>(first)), c1 = std::cos(step * static_cast<double>(first + 1));
+    for (int64_t i = first; i < end; ++i) {
+      out[i] += static_cast<float>(0.5 * (1.0 + c0) * src[reversed ? pos - i : pos + i]);
+      double c2 = twice * c1 - c0;
+      c0 = c1;
+      c1 = c2;
+    }
+  };
+  half(from, std::min<int64_t>(0, to + 1), left);
+  half(std::max<int64_t>(0, from), to + 1, right);
 }
 
 void VoiceSynth::Make(const Pending& left, const Pending& cur, int right,

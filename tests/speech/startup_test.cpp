@@ -15,6 +15,7 @@
 #include "speech/tlwin.hpp"
 #include "synth/diphone.hpp"
 #include "synth/dispatch.hpp"
+#include "testkit/speech_service.hpp"
 #include "testkit/testkit.hpp"
 
 namespace {
@@ -165,7 +166,10 @@ TEST(SynthDispatch, KindsAndEmptySlots) {
   EXPECT_EQ(SlotOfKind(5), SynthSlot::Sapi5);
   EXPECT_EQ(SlotOfKind(54), SynthSlot::Sapi54);
   for (int kind : {0, 1, 2, 4, 6, 53, -1}) EXPECT_EQ(SlotOfKind(kind), SynthSlot::Sapi4) << kind;
-  // No engine is built in yet: every open fails but still records the kind.
+  // Without engines, or (kind 4) without a speech service, every open fails but still records
+  // the kind.
+  testkit::TempDir nowhere;
+  testkit::NoSpeechService(nowhere.path());
   for (int kind : {3, 5, 54, 4}) {
     EXPECT_FALSE(SynthOpen(0, 0, 0, kind, ""));
     EXPECT_EQ(SynthKind(), kind);
@@ -173,6 +177,14 @@ TEST(SynthDispatch, KindsAndEmptySlots) {
     SynthStop();
     SynthClose();
   }
+  // The wake message only makes a waiting loop look again.
+  platform::Message m;
+  while (platform::PeekMessage(m)) {
+  }
+  PostWakeMessage();
+  ASSERT_TRUE(platform::PeekMessage(m));
+  EXPECT_EQ(m.kind, platform::MessageKind::Wake);
+  EXPECT_EQ(m.a, 2980);
 }
 
 // Waits (a little, at most a few seconds) for a file a started program writes.

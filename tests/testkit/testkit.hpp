@@ -56,6 +56,9 @@ struct RunOptions {
   std::string stdinText;
   std::string workDir;                        // current folder of the program
   int timeoutSeconds = 60;
+  // When set (needs root): the program runs as this user and the group "nogroup", through
+  // setpriv; the folder of the transcript is then open to it.
+  std::string asUser;
 };
 
 // Runs program headless (TELUMA_BACKEND=headless) with a transcript and a key script.

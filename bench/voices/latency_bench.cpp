@@ -10,7 +10,9 @@
 #include <cstdlib>
 #include <thread>
 
+#include "platform/env.hpp"
 #include "platform/events.hpp"
+#include "platform/real_env.hpp"
 #include "platform/sound/output.hpp"
 #include "synth/dispatch.hpp"
 
@@ -48,7 +50,9 @@ struct Stats {
 }  // namespace
 
 int main() {
-  SetVirtualClock(false);
+  // The real clock and the sound card (or SDL's dummy driver), whatever TELUMA_BACKEND says.
+  RealEnv real{EnvChoice{}};
+  ScopedEnv installed(real);
   const char* driver = "default";
   if (!MakeSdlOutput()) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);

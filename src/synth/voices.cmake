@@ -3,4 +3,4 @@
 add_library(teluma_voices STATIC ${CMAKE_CURRENT_LIST_DIR}/voices.cpp
   ${CMAKE_CURRENT_LIST_DIR}/voices_engine.cpp ${CMAKE_CURRENT_LIST_DIR}/voices_file.cpp)
 target_include_directories(teluma_voices PRIVATE ${ESPEAK_NG_INCLUDE})
-target_link_libraries(teluma_voices PUBLIC teluma_platform teluma_sound PRIVATE ${ESPEAK_NG_LIB})
+target_link_libraries(teluma_voices PUBLIC teluma_platform PRIVATE ${ESPEAK_NG_LIB})

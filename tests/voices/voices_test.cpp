@@ -6,7 +6,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/env.hpp"
 #include "platform/events.hpp"
+#include "platform/headless/headless_env.hpp"
 #include "platform/wave_file.hpp"
 #include "synth/dispatch.hpp"
 #include "synth/sapi5.hpp"
@@ -15,7 +17,13 @@
 
 namespace {
 
-const bool kHeadless = setenv("TELUMA_BACKEND", "headless", 1) == 0;
+// Each test runs headless in an environment of its own: the virtual clock from 0, the virtual
+// sink.
+struct OutsideVoices : ::testing::Test {
+  platform::headless::HeadlessEnv env;
+  platform::ScopedEnv installed{env};
+};
+using Sapi5Engine = OutsideVoices;
 
 const char* kText = "A altura inicial \xE9 de mil metros.";  // Windows-1252
 
@@ -48,8 +56,7 @@ uint32_t SpokenBytes(int32_t kind, int32_t voice, int32_t speed, std::string* vo
 
 }  // namespace
 
-TEST(OutsideVoices, PortugueseVoicesFirstAndTheRateScale) {
-  ASSERT_TRUE(kHeadless);
+TEST_F(OutsideVoices, PortugueseVoicesFirstAndTheRateScale) {
   auto voice = voices::Voice::Create();
   ASSERT_TRUE(voice) << "espeak-ng must start";
   const voices::VoiceTokens tokens = voice->GetVoices("", "");
@@ -68,7 +75,7 @@ TEST(OutsideVoices, PortugueseVoicesFirstAndTheRateScale) {
   EXPECT_EQ(voice->Rate(), -10);
 }
 
-TEST(Sapi5Engine, RatesVoiceNumbersAndFileOutput) {
+TEST_F(Sapi5Engine, RatesVoiceNumbersAndFileOutput) {
   std::string name;
   int32_t rate = -1;
   const uint32_t normal = SpokenBytes(5, 1, 0, &name, &rate);
@@ -96,9 +103,7 @@ TEST(Sapi5Engine, RatesVoiceNumbersAndFileOutput) {
   SynthClose();
 }
 
-TEST(Sapi5Engine, SpeaksOnTheClockAndCloseLetsALongTextFinish) {
-  platform::SetVirtualClock(true);
-  platform::ResetEvents();
+TEST_F(Sapi5Engine, SpeaksOnTheClockAndCloseLetsALongTextFinish) {
   ASSERT_TRUE(SynthOpen(1, 0, 0, 5, ""));
   EXPECT_EQ(platform::NowMs(), 0);
   SynthSpeak(kText);

@@ -36,6 +36,7 @@ struct Console : teluma::console::ScreenPainter {
   int lastKeyMods = 0;  // modifier bits of the key WaitForKey took last
   bool open = false;
   bool closing = false;
+  int closeExitCode = 0;
   bool waiting = false;
   bool caretShown = false;
   bool toneOn = false;
@@ -304,8 +305,10 @@ void CloseConsole() {
     c.keyboard.queue.Clear();
     c.closing = true;
   }
-  platform::ExitProgram(0);
+  platform::ExitProgram(c.closeExitCode);
 }
+
+void SetCloseExitCode(int code) { C().closeExitCode = code; }
 
 namespace {
 

@@ -65,7 +65,7 @@ struct VowelRuns {
   std::vector<int> leftEnd;      // leftEnd[j]: the position before the run holding j, or j
   std::vector<size_t> rightEnd;  // rightEnd[q]: the position after the run holding q, or q
 };
-VowelRuns FindVowelRuns(const std::string& word);
+void FindVowelRuns(const std::string& word, VowelRuns& runs);
 
 // The first rule of the list of word[p] that applies at p, or null.
 const Rule* FindRule(const std::string& word, size_t p);

@@ -166,26 +166,29 @@ std::vector<Rule> RulesOf(char first) {
   return out;
 }
 
-VowelRuns FindVowelRuns(const std::string& word) {
+void FindVowelRuns(const std::string& word, VowelRuns& runs) {
   const size_t n = word.size();
   auto inRun = [&](size_t i) { return IsVowel(word[i]) || IsAccentMark(word[i]); };
-  VowelRuns runs;
   runs.leftEnd.resize(n);
   runs.rightEnd.resize(n);
+  bool previousInRun = false;
   for (size_t j = 0; j < n; ++j) {
     const int self = static_cast<int>(j);
-    if (!inRun(j))
+    const bool in = inRun(j);
+    if (!in)
       runs.leftEnd[j] = self;
     else
-      runs.leftEnd[j] = (j > 0 && inRun(j - 1)) ? runs.leftEnd[j - 1] : self - 1;
+      runs.leftEnd[j] = previousInRun ? runs.leftEnd[j - 1] : self - 1;
+    previousInRun = in;
   }
+  // leftEnd[q] == q marks a position outside every run.
+  auto outside = [&](size_t q) { return runs.leftEnd[q] == static_cast<int>(q); };
   for (size_t q = n; q-- > 0;) {
-    if (!inRun(q))
+    if (outside(q))
       runs.rightEnd[q] = q;
     else
-      runs.rightEnd[q] = (q + 1 < n && inRun(q + 1)) ? runs.rightEnd[q + 1] : q + 1;
+      runs.rightEnd[q] = (q + 1 < n && !outside(q + 1)) ? runs.rightEnd[q + 1] : q + 1;
   }
-  return runs;
 }
 
 const Rule* FindRule(const std::string& word, const VowelRuns& runs, size_t p) {
@@ -202,7 +205,9 @@ const Rule* FindRule(const std::string& word, const VowelRuns& runs, size_t p) {
 }
 
 const Rule* FindRule(const std::string& word, size_t p) {
-  return FindRule(word, FindVowelRuns(word), p);
+  VowelRuns runs;
+  FindVowelRuns(word, runs);
+  return FindRule(word, runs, p);
 }
 
 }  // namespace translator

@@ -222,7 +222,9 @@ void MarkStress(std::string& word) {
 std::string TranslateWord(const std::string& word) {
   std::string out = "[";
   const size_t length = word.size();
-  const VowelRuns runs = FindVowelRuns(word);
+  // Kept between words so that ordinary text allocates nothing per word.
+  static VowelRuns runs;
+  FindVowelRuns(word, runs);
   size_t p = 0;
   while (p < length) {
     std::string units = " /_";

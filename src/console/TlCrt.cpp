@@ -254,6 +254,8 @@ uint8_t AttrAt(int32_t column, int32_t row) {
   return C().screen.AttrAt(column - 1, row - 1);
 }
 
+int32_t ScreenRows() { return Screen::kRows; }
+
 uint8_t& TextAttr() { return C().screen.attr; }
 
 bool LoadPicture(std::string_view fileName) {

@@ -20,6 +20,7 @@ void SetForeground(uint8_t colour);  // ignored with "CORESFIXAS" = S
 void SetBackground(uint8_t colour);
 uint8_t CharAt(int32_t column, int32_t row);  // 0 outside the grid
 uint8_t AttrAt(int32_t column, int32_t row);
+int32_t ScreenRows();  // rows of the grid
 // The current attribute (high nibble background, low nibble text colour), readable and
 // writable.
 uint8_t& TextAttr();

@@ -8,6 +8,7 @@
 #include "platform/events.hpp"
 #include "speech/lineedit.hpp"
 #include "speech/lineedit_keys.hpp"
+#include "speech/review.hpp"
 #include "speech/tlwin.hpp"
 
 namespace {
@@ -32,9 +33,6 @@ bool IsLetter(char ch) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c >= 128;
 }
 bool IsSecondCodePrefix(uint8_t k) { return k == 16 || k == 17 || k == 18; }
-
-// Alt+Ctrl+F9 belongs to the screen review mode, which is not part of this program yet.
-void ReviewScreen() { ShortBeep(); }
 
 // Upper-cased consonants: a run made of these alone is spelled, not read.
 bool IsConsonant(char upper) {
@@ -226,7 +224,7 @@ class FieldEditor {
       case kCtrlF4: return ChangeSpeed();
       case kCtrlF8: return SpeakCurrentDate();
       case kCtrlF9:
-        if (mods.alt) return ReviewScreen();
+        if (mods.alt) return ScreenReview();
         return Finish(kCtrlF9);
       case kCtrlLeft: return WordLeft();
       case kCtrlRight: return WordRight();

@@ -268,6 +268,17 @@ TEST(GameFlight, LandingEntersTheTableAndAsksTheName) {
   EXPECT_NE(IndexOf(spoken, "Gostei de jogar com você!"), -1);
 }
 
+TEST(GameFlight, ScreenReviewAtTheNamePrompt) {
+  Game game("30\r\n100\r\n30\r\n20\r\n");
+  auto r = game.Play(std::string(kOpening) +
+                     "1\nEnter\nAlt+Ctrl+F9 Ctrl+PgUp Ctrl+k Up Esc\n\"Ana\" Enter\nEsc\nN\n");
+  EXPECT_EQ(r.exitCode, 0);
+  auto spoken = Spoken(r);
+  // The first letter on the screen is the start of the title on row 1.
+  EXPECT_NE(IndexOf(spoken, "1 1"), -1);
+  EXPECT_EQ(game.ScoreFile().rfind("Ana\r\n", 0), 0u);
+}
+
 TEST(GameFlight, EscAtTheNameAndAnotherGame) {
   Game game("30\r\n100\r\n30\r\n20\r\n");
   // two flights: Esc at the name prompt, Enter at "play again", then 'n'

@@ -5,6 +5,8 @@
 //
 //   lineedit-probe edit [TEXT] [--at COL ROW] [--width W] [--max M] [--readonly] [--clip TEXT]
 //                       [--nobreak]     (Ctrl+Break checking off, so that Alt keys reach the queue)
+//   lineedit-probe review [--put COL ROW TEXT] [--attr N] [--at COL ROW] [--synth]
+//                       (fills the screen in order, then runs the screen review mode)
 //   lineedit-probe modifiers           (yes when the console reports Shift and Alt)
 //   lineedit-probe readline [--at COL ROW]
 //   lineedit-probe waitkey COUNT
@@ -23,6 +25,7 @@
 #include "platform/profile.hpp"
 #include "platform/transcript.hpp"
 #include "speech/lineedit.hpp"
+#include "speech/review.hpp"
 #include "speech/tlwin.hpp"
 
 namespace {
@@ -62,6 +65,30 @@ int Edit(const std::vector<std::string>& args) {
   return 0;
 }
 
+// --put writes a text at a position in the current attribute, --attr sets it, --at places the
+// cursor, --synth lets text go to the (empty) outside engine slot.
+int Review(const std::vector<std::string>& args) {
+  OpenConsole();
+  for (size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--put" && i + 3 < args.size()) {
+      MoveCursor(Number(args, i + 1), Number(args, i + 2));
+      Write(platform::Utf8ToCp1252(args[i + 3]));
+      i += 3;
+    } else if (args[i] == "--attr") {
+      TextAttr() = static_cast<uint8_t>(std::strtol(args.at(++i).c_str(), nullptr, 0));
+    } else if (args[i] == "--at") {
+      MoveCursor(Number(args, i + 1), Number(args, i + 2));
+      i += 2;
+    } else if (args[i] == "--synth") {
+      SynthActive() = true;
+    }
+  }
+  ScreenReview();
+  Result("cursor " + std::to_string(CursorColumn()) + " " + std::to_string(CursorRow()));
+  Result("clipboard [" + PasteFromClipboard(8192) + "]");
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -71,7 +98,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (args.empty() || args[0] == "--help") {
-    Write("uso: lineedit-probe edit|readline|waitkey|flush|number|words|time|date|dial ...\r\n");
+    Write("uso: lineedit-probe edit|review|readline|waitkey|flush|number|words|time|date|dial ...\r\n");
     return 0;
   }
   LettersFolder() = platform::GetPrivateProfileString("TRADUTOR", "DIRLETRAS",
@@ -83,6 +110,7 @@ int main(int argc, char** argv) {
   const std::string& what = args[0];
   const bool feminine = args.size() > 2 && args[2] == "fem";
   if (what == "edit") return Edit(args);
+  if (what == "review") return Review(args);
   if (what == "modifiers") {
     Result("yes");
     return 0;

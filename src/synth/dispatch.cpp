@@ -3,12 +3,15 @@
 #include <array>
 
 #include "console/TlCrt.hpp"
+#include "platform/events.hpp"
 #include "platform/transcript.hpp"
 
 namespace {
 
 std::array<SynthEngine, 4>& Engines() {
-  static std::array<SynthEngine, 4> engines{};
+  static std::array<SynthEngine, 4> engines{
+      BuiltInEngine(SynthSlot::Koral), BuiltInEngine(SynthSlot::Sapi5),
+      BuiltInEngine(SynthSlot::Sapi54), BuiltInEngine(SynthSlot::Sapi4)};
   return engines;
 }
 
@@ -62,3 +65,5 @@ void SynthStop() {
 void SynthClose() {
   if (const auto& engine = Current(); engine.close) engine.close();
 }
+
+void PostWakeMessage() { platform::PostMessage({platform::MessageKind::Wake, WakeMessage, 0}); }

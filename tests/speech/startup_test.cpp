@@ -81,8 +81,7 @@ TEST(ReadSynthesizerSettings, KeysOfTheSpeedStep) {
 TEST(ReadSynthesizerSettings, TimingKeptInItsRange) {
   Tree tree(
       "[SINTETIZADOR]\r\nPAUSAPONTO2=2147483647\r\nPAUSAVIRG2=-5\r\nPAUSADOISPONTOS2=10000\r\n"
-      "CORTEFON2=-400\r\nSOBRAFON2=99999999\r\nINTERPAL2=2147483647\r\n"
-      "CORTEFON3=500\r\nSOBRAFON3=abc\r\nINTERPAL3=-1\r\n");
+      "CORTEFON2=-400\r\nSOBRAFON2=99999999\r\nINTERPAL2=2147483647\r\n");
   ReadSynthesizerSettings(2);
   EXPECT_EQ(PausePeriod(), kMaxPauseMs);
   EXPECT_EQ(PauseComma(), 0);
@@ -91,10 +90,6 @@ TEST(ReadSynthesizerSettings, TimingKeptInItsRange) {
   EXPECT_EQ(t.cut, 0);
   EXPECT_EQ(t.minimum, kMaxUnitSamples);
   EXPECT_EQ(t.wordPause, kMaxWordPauseSamples);
-  t = ReadDiphoneTiming(3);
-  EXPECT_EQ(t.cut, 500);
-  EXPECT_EQ(t.minimum, 0);
-  EXPECT_EQ(t.wordPause, 0);
 }
 
 // A stand-in outside engine that records how it was opened and what it was given.

@@ -1,5 +1,6 @@
 #include "tts/uttsKoral.hpp"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -90,7 +91,8 @@ std::FILE* OpenStandardOutput(bool& streamed, long& offset) {
     return nullptr;
   }
   offset = std::ftell(f);
-  streamed = offset < 0;
+  // A file opened for appending cannot have its header rewritten: it gets a stream's.
+  streamed = offset < 0 || (fcntl(fd, F_GETFL) & O_APPEND) != 0;
   return f;
 }
 

@@ -1,5 +1,6 @@
 // Koral through a private speech service: the repository's module file with its player
 // replaced by one that copies each sound into a file of its own at four times real speed.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -35,15 +36,28 @@ with open(os.path.join(sys.argv[1], "%03d.wav" % n), "wb") as out:
         time.sleep(0.025)
 )";
 
-int Call(std::vector<std::string> args) {
+// Runs a program, its standard output into outFd when given; its exit code.
+int Call(std::vector<std::string> args, int outFd = -1) {
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (outFd >= 0) posix_spawn_file_actions_adddup2(&actions, outFd, 1);
   pid_t pid;
-  if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
+  int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return -1;
+  if (outFd >= 0) close(outFd);
   int status = 0;
   waitpid(pid, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+uint32_t Get32(const std::string& bytes, size_t at) {
+  uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = (v << 8) | uint8_t(bytes[at + i]);
+  return v;
 }
 
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
@@ -63,6 +77,46 @@ int Peak(const std::vector<int16_t>& samples) {
   int peak = 0;
   for (int16_t v : samples) peak = std::max(peak, std::abs(int(v)));
   return peak;
+}
+
+TEST(KoralStandardOutput, FileGetsTrueSizesPipeGetsAStream) {
+  testkit::TempDir dir;
+  const std::string text = "Bom dia, comandante";
+  std::string direct = dir.path() + "/direto.wav";
+  ASSERT_EQ(Call({KORAL_PROGRAM, "-w", direct, text}), 0);
+  const std::string expected = ReadFile(direct);
+  ASSERT_GT(expected.size(), 1000u);
+
+  // Standard output is a file that already holds something: the header is corrected where
+  // it was written.
+  std::string file = dir.Write("saida.bin", "antes");
+  int fd = open(file.c_str(), O_WRONLY);
+  lseek(fd, 0, SEEK_END);
+  ASSERT_EQ(Call({KORAL_PROGRAM, "-w", "-", text}, fd), 0);
+  EXPECT_TRUE(ReadFile(file) == "antes" + expected);
+  // Appended to, it cannot be rewritten: a stream's header.
+  fd = open(file.c_str(), O_WRONLY | O_APPEND);
+  ASSERT_EQ(Call({KORAL_PROGRAM, "-w", "-", text}, fd), 0);
+  EXPECT_EQ(Get32(ReadFile(file), 5 + expected.size() + 4), 0xFFFFFFFFu);
+
+  // A pipe gets the header of a stream of unknown length, then the same samples.
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  std::string piped;
+  std::thread reader([&] {
+    char buffer[4096];
+    for (ssize_t n; (n = read(ends[0], buffer, sizeof buffer)) > 0;) piped.append(buffer, n);
+  });
+  int code = Call({KORAL_PROGRAM, "-w", "-", text}, ends[1]);
+  reader.join();
+  close(ends[0]);
+  EXPECT_EQ(code, 0);
+  ASSERT_EQ(piped.size(), expected.size());
+  EXPECT_EQ(Get32(piped, 4), 0xFFFFFFFFu);
+  EXPECT_TRUE(piped.substr(44) == expected.substr(44));
+
+  EXPECT_EQ(Call({KORAL_PROGRAM, "--rate", "101", "-w", direct, text}), 1);
+  EXPECT_EQ(Call({KORAL_PROGRAM, "--pitch-level", "x", "-w", direct, text}), 1);
 }
 
 class KoralModule : public ::testing::Test {

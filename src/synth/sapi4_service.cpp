@@ -15,6 +15,7 @@
 
 #include "platform/cp1252.hpp"
 #include "platform/dynlib.hpp"
+#include "platform/env.hpp"
 #include "platform/events.hpp"
 #include "synth/dispatch.hpp"
 
@@ -103,11 +104,7 @@ void OnEndOrCancel(size_t msgId, size_t, SPDNotificationType) {
   Wake();
 }
 
-bool MayStartService() {
-  if (!platform::UsesVirtualClock()) return true;
-  const char* allowed = std::getenv("TELUMA_START_PROGRAMS");
-  return allowed && std::string_view(allowed) == "1";
-}
+bool MayStartService() { return platform::Env::Default().StartsPrograms(); }
 
 // Starts the service on the socket the desktop names, as the library itself would, but without
 // waiting for the starter: the caller gives it a second. The starter is SPEECHD_CMD when set.

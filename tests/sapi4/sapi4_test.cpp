@@ -4,7 +4,11 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
+
+#include "platform/env.hpp"
+#include "platform/headless/headless_env.hpp"
 
 #include "synth/sapi4.hpp"
 #include "synth/sapi4_service.hpp"
@@ -12,7 +16,8 @@
 
 namespace {
 
-const bool kHeadless = setenv("TELUMA_BACKEND", "headless", 1) == 0;
+platform::headless::HeadlessEnv gHeadless;
+platform::ScopedEnv gInstalled(gHeadless);
 
 // Waits, a few seconds at most, while the engine is busy.
 bool Idle() {
@@ -105,14 +110,17 @@ TEST(Sapi4, TheServiceKilledWhileSpeaking) {
 TEST(Sapi4, NoServiceAndNoneThatStarts) {
   testkit::TempDir dir;
   testkit::NoSpeechService(dir.path());
-  setenv("TELUMA_START_PROGRAMS", "1", 1);  // let it try to start one
+  platform::EnvChoice starting;
+  starting.startPrograms = true;  // let it try to start one
+  auto startingEnv = std::make_unique<platform::headless::HeadlessEnv>(starting);
+  auto startingInstalled = std::make_unique<platform::ScopedEnv>(*startingEnv);
   EXPECT_FALSE(Sapi4Open(1, 0, 0, ""));
   // A starter that never answers is not waited for beyond its second.
   std::string hanging = dir.Write("pendura.sh", "#!/bin/sh\nexec sleep 3\n");
   chmod(hanging.c_str(), 0755);
   setenv("SPEECHD_CMD", hanging.c_str(), 1);
   EXPECT_FALSE(Sapi4Open(2, 0, 0, ""));
-  unsetenv("TELUMA_START_PROGRAMS");
+  startingInstalled.reset();
   Sapi4Speak("nada");
   EXPECT_FALSE(Sapi4Busy(false));
   Sapi4Close();

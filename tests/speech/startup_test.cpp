@@ -5,10 +5,13 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/env.hpp"
 #include "platform/events.hpp"
+#include "platform/headless/headless_env.hpp"
 #include "platform/paths.hpp"
 #include "platform/transcript.hpp"
 #include "speech/tlwav.hpp"
@@ -21,7 +24,8 @@
 namespace {
 
 // Every wait of these tests runs on the virtual clock, without a display.
-const bool kHeadless = setenv("TELUMA_BACKEND", "headless", 1) == 0;
+platform::headless::HeadlessEnv gHeadless;
+platform::ScopedEnv gInstalled(gHeadless);
 
 // A tree with TELUMA.INI in its Windows folder and a one-unit voice in the default folder.
 class Tree {
@@ -203,8 +207,10 @@ TEST(OpenHelpPage, StartsProgramsWithoutAShell) {
   tree.dir().Write("windows/TELUMA.INI", "[TELUMA]\r\nPROG.TXT=" + script + "\r\nPROG.HTM=" +
                                               script + "\r\n");
 
-  ASSERT_TRUE(kHeadless);
-  setenv("TELUMA_START_PROGRAMS", "1", 1);
+  platform::EnvChoice allowed;
+  allowed.startPrograms = true;
+  auto starting = std::make_unique<platform::headless::HeadlessEnv>(allowed);
+  auto startingInstalled = std::make_unique<platform::ScopedEnv>(*starting);
   OpenHelpPage("a;touch${IFS}pwned.txt");
   EXPECT_EQ(WaitForFile(out), "[a;touch${IFS}pwned.txt]");
   EXPECT_FALSE(platform::FileExists("pwned.txt"));
@@ -223,7 +229,7 @@ TEST(OpenHelpPage, StartsProgramsWithoutAShell) {
 
   // Without the permission the headless backend starts nothing and only records the choice.
   std::remove(out.c_str());
-  unsetenv("TELUMA_START_PROGRAMS");
+  startingInstalled.reset();
   std::string transcript = tree.dir().path() + "/transcript.txt";
   platform::Transcript::Get().Reopen(transcript);
   OpenHelpPage("leia.txt");

@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/env.hpp"
 #include "platform/events.hpp"
+#include "platform/headless/headless_env.hpp"
 #include "platform/transcript.hpp"
 #include "testkit/testkit.hpp"
 
@@ -37,8 +39,9 @@ class Tree {
  public:
   // registered: the registry names the tree's database file.
   explicit Tree(bool registered = true) {
-    setenv("TELUMA_BACKEND", "headless", 1);
-    platform::SetVirtualClock(true);
+    // Every wait runs on the virtual clock, without a display.
+    static platform::headless::HeadlessEnv headless;
+    static platform::ScopedEnv installed(headless);
     for (const char* ext : {"nrl", "exc", "abr", "pro", "dfn"}) {
       std::string name = std::string("portug.") + ext;
       dir_.Write("qorbel/koraltts/" + name,

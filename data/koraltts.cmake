@@ -1,7 +1,8 @@
 # Rule files of the Portuguese text-to-speech front end, written into the data tree as
 # Windows-1252 with CR LF. (The conversion script makes the destination folder itself.)
 set(koraltts_outputs "")
-foreach(name portug.nrl portug.exc portug.abr portug.pro portug.dfn)
+# portug.dfn is made from the voice database (tools/make-voice.cmake).
+foreach(name portug.nrl portug.exc portug.abr portug.pro)
   set(out ${TELUMA_DATA_ROOT}/qorbel/koraltts/${name})
   add_custom_command(OUTPUT ${out}
     COMMAND sh ${TELUMA_TO_CP1252} ${CMAKE_CURRENT_SOURCE_DIR}/koraltts/${name} ${out}
@@ -11,3 +12,7 @@ foreach(name portug.nrl portug.exc portug.abr portug.pro portug.dfn)
 endforeach()
 add_custom_target(koraltts_data DEPENDS ${koraltts_outputs})
 add_dependencies(datatree koraltts_data)
+# Whoever needs the rule files needs the diphone list made with the voice database too.
+if(TARGET voice_database)
+  add_dependencies(koraltts_data voice_database)
+endif()

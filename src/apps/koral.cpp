@@ -1,5 +1,6 @@
-// koral: prints a stage of the Portuguese front end for a text (normalised text, pitch-pattern
-// tokens, phoneme list or MBROLA lines), reading the rule files of the data tree or of --rules.
+// koral: speaks a text with the Portuguese engine, writes it to a wave file (-w), or prints a
+// stage of the front end (normalised text, pitch-pattern tokens, phoneme list or MBROLA lines),
+// reading the rule files of the data tree or of --rules.
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -8,9 +9,11 @@
 
 #include "apps/command_line.hpp"
 #include "platform/cp1252.hpp"
+#include "platform/events.hpp"
 #include "platform/paths.hpp"
 #include "tts/uttsExcessoes.hpp"
 #include "tts/uttsInic.hpp"
+#include "tts/uttsKoral.hpp"
 #include "tts/uttsPortug.hpp"
 #include "tts/uttsPreproc.hpp"
 #include "tts/uttsProsodia.hpp"
@@ -18,7 +21,7 @@
 
 namespace {
 
-enum class Stage { Normalize, Tokens, Phonemes, Pho, Wave };
+enum class Stage { Normalize, Tokens, Phonemes, Pho, Wave, Speak };
 
 void PrintLine(const std::string& cp1252) {
   std::string utf8 = platform::Cp1252ToUtf8(cp1252);
@@ -28,8 +31,10 @@ void PrintLine(const std::string& cp1252) {
 
 void Usage() {
   std::cout <<
-      "Uso: koral ETAPA [--rules PASTA] [--speed FATOR] [--pitch FATOR] [TEXTO...]\n"
-      "Mostra uma etapa do conversor de texto em fala do português.\n"
+      "Uso: koral [ETAPA | -w ARQUIVO] [--rules PASTA] [--speed FATOR] [--pitch FATOR] [TEXTO...]\n"
+      "Fala o texto com o sintetizador Koral, grava a fala num arquivo ou mostra uma etapa\n"
+      "do conversor de texto em fala do português.\n"
+      "  -w ARQUIVO       grava a fala em ARQUIVO (WAVE, 16000 Hz, 16 bits, mono)\n"
       "  --normalize      texto normalizado (números, siglas e símbolos por extenso)\n"
       "  --tokens         palavras com seus padrões de entonação\n"
       "  --phonemes       lista de fonemas\n"
@@ -57,6 +62,26 @@ std::string RuleFile(const std::string& folder, const char* name) {
 int Fail(const std::string& utf8) {
   std::cerr << "koral: " << utf8 << "\n";
   return 1;
+}
+
+// Speaks the text through the engine, into the sound device or into waveFile.
+int Speak(const std::string& text, const std::string& folder, const std::string& waveFile,
+          double durationFactor, double pitchFactor) {
+  TtsSetOutputFile(waveFile);
+  if (!TtsOpen("", RuleFile(folder, "portug.nrl"), RuleFile(folder, "portug.exc"),
+               RuleFile(folder, "portug.abr"), RuleFile(folder, "portug.pro"),
+               RuleFile(folder, "portug.dfn"))) {
+    TtsClose();
+    return Fail(platform::Cp1252ToUtf8(TtsLastError()));
+  }
+  TtsSetFactors(durationFactor, pitchFactor);
+  const bool spoken = TtsSpeak(text);
+  while (TtsBusy()) platform::WaitMessage();
+  TtsClose();
+  if (!spoken)
+    return Fail(waveFile.empty() ? "erro do sintetizador em parte do texto"
+                                 : "erro do sintetizador ou na gravação de " + waveFile);
+  return 0;
 }
 
 }  // namespace
@@ -97,16 +122,12 @@ int main(int argc, char** argv) {
       words.push_back(a);
     }
   }
-  if (!stageGiven) {
-    Usage();
-    return 2;
-  }
-  if (stage == Stage::Wave)
-    return Fail("a gravação da fala em arquivo (-w) ainda não está disponível nesta versão");
+  if (!stageGiven) stage = Stage::Speak;
 
   std::string text = TrimText(platform::Utf8ToCp1252(apps::WordsOrStandardInput(words)));
 
   const std::string folder = rules.empty() ? platform::MapPath("c:\\qorbel\\koraltts") : rules;
+  if (stage >= Stage::Wave) return Speak(text, folder, waveFile, durationFactor, pitchFactor);
   SetProsodyMessageHandler([](const std::string& message) {
     std::cerr << platform::Cp1252ToUtf8(message) << std::endl;
   });

@@ -146,7 +146,10 @@ TEST(DataTree, ShippedSettingsNameFoldersThatExist) {
   EXPECT_TRUE(platform::DirExists(platform::MapPath(read("MOONDROP", "DIRMOONDROP"))));
   EXPECT_TRUE(platform::FileExists(platform::MapPath(read("MOONDROP", "IMAGEM"))));
   EXPECT_EQ(read("TRADUTOR", "VELOCIDADE"), "3");
-  EXPECT_EQ(read("TRADUTOR", "SAPI"), "N");
+  // The Koral engine speaks texts without recordings; its rule folder is shipped.
+  EXPECT_EQ(read("TRADUTOR", "SAPI"), "S");
+  EXPECT_EQ(read("SERVFALA", "TIPOSAPI"), "3");
+  EXPECT_TRUE(platform::FileExists(platform::MapPath(read("KORALTTS", "DIR") + "portug.nrl")));
   for (int step = 1; step <= 5; ++step)
     EXPECT_FALSE(read("SINTETIZADOR", ("DIFONES" + std::to_string(step)).c_str()).empty());
   unsetenv("TELUMA_WINDIR");

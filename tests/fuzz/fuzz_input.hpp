@@ -53,6 +53,15 @@ inline std::string ShippedText(const std::string& relative) {
   return platform::Utf8ToCp1252(s.str());
 }
 
+// A file that the build makes in the data tree (Windows-1252 already).
+inline std::string BuiltText(const std::string& relative) {
+  std::ifstream in(std::string(TELUMA_FUZZ_ROOT) + "/" + relative, std::ios::binary);
+  if (!in) std::abort();
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
 // The same written out as a file; returns its host path.
 inline std::string ShippedFile(const std::string& relative, const std::string& name) {
   return WriteFile(name, ShippedText(relative));

@@ -20,7 +20,7 @@ struct ShippedRules {
   std::string exceptions = ShippedFile("koraltts/portug.exc", "shipped.exc");
   std::string abbreviations = ShippedFile("koraltts/portug.abr", "shipped.abr");
   std::string prosody = ShippedFile("koraltts/portug.pro", "shipped.pro");
-  std::string diphones = ShippedFile("koraltts/portug.dfn", "shipped.dfn");
+  std::string diphones = WriteFile("shipped.dfn", BuiltText("qorbel/koraltts/portug.dfn"));
 
   static const ShippedRules& Get() {
     static const ShippedRules rules = [] {

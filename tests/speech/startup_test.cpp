@@ -14,7 +14,7 @@
 #include "platform/headless/headless_env.hpp"
 #include "platform/paths.hpp"
 #include "platform/transcript.hpp"
-#include "speech/tlwav.hpp"
+#include "wave/tlwav.hpp"
 #include "speech/tlwin.hpp"
 #include "synth/diphone.hpp"
 #include "synth/dispatch.hpp"
@@ -76,6 +76,20 @@ TEST(ReadSynthesizerSettings, KeysOfTheSpeedStep) {
   EXPECT_EQ(PausePeriod(), 250);
   EXPECT_EQ(PauseColon(), 200);
   SetWaveFast(false);
+}
+
+TEST(ReadSynthesizerSettings, TimingKeptInItsRange) {
+  Tree tree(
+      "[SINTETIZADOR]\r\nPAUSAPONTO2=2147483647\r\nPAUSAVIRG2=-5\r\nPAUSADOISPONTOS2=10000\r\n"
+      "CORTEFON2=-400\r\nSOBRAFON2=99999999\r\nINTERPAL2=2147483647\r\n");
+  ReadSynthesizerSettings(2);
+  EXPECT_EQ(PausePeriod(), kMaxPauseMs);
+  EXPECT_EQ(PauseComma(), 0);
+  EXPECT_EQ(PauseColon(), 10000);
+  DiphoneTimingSettings t = ReadDiphoneTiming(2);
+  EXPECT_EQ(t.cut, 0);
+  EXPECT_EQ(t.minimum, kMaxUnitSamples);
+  EXPECT_EQ(t.wordPause, kMaxWordPauseSamples);
 }
 
 // A stand-in outside engine that records how it was opened and what it was given.

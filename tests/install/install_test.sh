@@ -101,13 +101,13 @@ case $mode in
     dpkg-deb -f "$deb" Package Version Depends
     exec 9>/tmp/moondrop-package-test.lock
     flock 9
-    trap 'dpkg -r moondrop >/dev/null 2>&1 || true; cleanup' EXIT
+    trap 'dpkg -P moondrop >/dev/null 2>&1 || true; cleanup' EXIT
     dpkg -i "$deb" >/dev/null || fail "dpkg -i falhou"
     check_installed_files /usr
     play_three_games /usr/bin/moondrop package
     check_voice /usr/bin/koral
-    dpkg -r moondrop >/dev/null || fail "dpkg -r falhou"
-    [ ! -e /usr/bin/moondrop ] && [ ! -e /usr/share/teluma ] || fail "restos do pacote após dpkg -r"
+    dpkg -P moondrop >/dev/null || fail "dpkg -P falhou"
+    [ ! -e /usr/bin/moondrop ] && [ ! -e /usr/share/teluma ] || fail "restos do pacote após dpkg -P"
     ;;
   *) fail "modo desconhecido: $mode" ;;
 esac

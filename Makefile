@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 PACKAGES = build-essential cmake pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev \
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core \
-  libespeak-ng-dev espeak-ng-data espeak-ng libspeechd-dev wbrazilian xvfb xauth libxtst-dev bc python3 \
+  libespeak-ng-dev espeak-ng-data espeak-ng libspeechd-dev speech-dispatcher wbrazilian xvfb xauth libxtst-dev bc python3 \
   help2man dpkg-dev file clang
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

@@ -17,7 +17,6 @@
 using namespace platform;
 
 int main() {
-  SetVirtualClock(false);
   auto output = MakeSdlOutput();
   const char *driver = "default";
   if (!output) {

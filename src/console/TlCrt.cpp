@@ -15,12 +15,14 @@
 #include "console/tone.hpp"
 #include "platform/backend.hpp"
 #include "platform/cp1252.hpp"
+#include "platform/env.hpp"
 #include "platform/events.hpp"
 #include "platform/headless/headless_backend.hpp"
 #include "platform/lifecycle.hpp"
 #include "platform/paths.hpp"
 #include "platform/sound.hpp"
 #include "platform/transcript.hpp"
+#include "platform/window/window_backend.hpp"
 
 using teluma::console::Keyboard;
 using teluma::console::Screen;
@@ -197,7 +199,9 @@ void OpenConsole() {
   config.oemCharset = c.options.oemCharset;
   config.zoom = c.setup.zoom;
   platform::GridView grid{Screen::kColumns, Screen::kRows, c.screen.Chars(), c.screen.Attrs()};
-  c.backend = platform::OpenBackend(config, grid);
+  // The window is a display of its own library: the console offers it before the choice.
+  platform::window::RegisterWindowBackend();
+  c.backend = platform::Env::Default().OpenDisplay(config, grid);
   c.keyboard.focused = c.backend->StartsFocused();
   c.backend->Repaint();
   c.backend->Present();

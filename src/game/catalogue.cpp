@@ -76,6 +76,10 @@ constexpr RawEntry kRaw[] = {
      "Você usou muito combustível próximo ao chão, criando uma cratera e enterrando a nave no "
      "solo. Você perdeu."},
     {"LUINJETE", "Injete mais combustível."},
+    // The score file's own troubles: the player must know when pilots are not being kept.
+    {"LUPLALER", "Não foi possível ler a tabela de pontos. Os pontos deste jogo não serão gravados."},
+    {"LUPLAGRV", "Não foi possível gravar a tabela de pontos."},
+    {"LUPLAINV", "Entradas com erro na tabela de pontos: "},
 };
 
 constexpr std::string_view kPhrases[] = {"LUCHIME", "FOGUETE",  "UUUM2",    "EXPLODE", "ATERRIZAGEM",

@@ -5,7 +5,7 @@
 
 // Seeds the generator (once, at start-up).
 void SeedRandom(uint64_t seed);
-// The start-up seed: TELUMA_SEED when it holds a decimal integer, else the clock.
+// The start-up seed of the program's environment (TELUMA_SEED, else the clock).
 uint64_t StartupSeed();
 
 // A uniform random integer in [0, n).

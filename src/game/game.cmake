@@ -28,7 +28,4 @@ if(TARGET teluma_console AND TARGET teluma_speech)
     ${CMAKE_CURRENT_LIST_DIR}/driver.cpp)
   target_link_libraries(teluma_game PUBLIC teluma_game_rules teluma_speech teluma_console
     teluma_platform)
-  if(TARGET teluma_sound)
-    target_link_libraries(teluma_game PUBLIC teluma_sound)
-  endif()
 endif()

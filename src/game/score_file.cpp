@@ -1,5 +1,7 @@
 // The score file and the rules of the table.
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "game/scores.hpp"
 #include "game/text_lines.hpp"
@@ -31,20 +33,41 @@ void SortScores(ScoreTable& table) {
 }
 
 int ParseScores(std::string_view text, ScoreTable& table) {
-  table.rows.clear();
+  // One pass keeps the ten best, the earlier entry winning a tie, so a huge file costs no more
+  // than reading it. The kept rows are then sorted in file order, as a short file always was.
+  struct Kept {
+    ScoreEntry entry;
+    size_t order;
+  };
+  std::vector<Kept> kept;
+  kept.reserve(kMaxScores);
+  size_t weakest = 0;  // of a full kept set: the lowest score, the latest among equals
   TextLines lines(WithoutFinalLineEnds(text));
   int failed = 0;
-  while (!lines.AtEnd()) {
-    ScoreEntry entry;
-    entry.name = std::string(lines.Next());
-    if (!ReadLineNumber(lines, entry.score)) {
-      entry.score = 0;
+  for (size_t order = 0; !lines.AtEnd(); ++order) {
+    std::string_view name = lines.Next();
+    int score = 0;
+    if (!ReadLineNumber(lines, score)) {
+      score = 0;
       ++failed;
     }
-    table.rows.push_back(std::move(entry));
+    if (kept.size() < kMaxScores) {
+      kept.push_back({{std::string(name), score}, order});
+    } else if (score > kept[weakest].entry.score) {
+      kept[weakest] = {{std::string(name), score}, order};
+    } else {
+      continue;
+    }
+    if (kept.size() < kMaxScores) continue;
+    for (size_t i = 0; i < kept.size(); ++i)
+      if (kept[i].entry.score < kept[weakest].entry.score ||
+          (kept[i].entry.score == kept[weakest].entry.score && kept[i].order > kept[weakest].order))
+        weakest = i;
   }
+  std::sort(kept.begin(), kept.end(), [](const Kept& a, const Kept& b) { return a.order < b.order; });
+  table.rows.clear();
+  for (auto& k : kept) table.rows.push_back(std::move(k.entry));
   SortScores(table);
-  if (table.rows.size() > kMaxScores) table.rows.resize(kMaxScores);
   return failed;
 }
 

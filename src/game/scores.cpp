@@ -11,6 +11,23 @@ namespace {
 constexpr uint8_t kListColour = 4;
 constexpr int kListWidth = 50;
 constexpr int kShownScore = 3500;  // above it the fireworks, else the applause
+
+struct ScoreFileState {
+  bool unreadable = false;   // the table file exists but could not be read: it is never written
+  bool failureSaid = false;  // the last save failed and the player was told
+};
+
+ScoreFileState& FileState() {
+  static ScoreFileState state;
+  return state;
+}
+
+// A bad file is reported once, however many of its entries are broken.
+void ReportBrokenEntries(int count) {
+  SayMessage("LUERRARQ", 1);
+  SayMessage("LUPLAINV", 0);
+  SpeakWriteLn(std::to_string(count));
+}
 }  // namespace
 
 void SortScores() { SortScores(CurrentScores()); }
@@ -20,10 +37,19 @@ void LoadScores() {
   if (path.empty()) path = "c:\\qorbel\\luplacar.ini";
   std::string text;
   ScoreTable& table = CurrentScores();
-  if (ReadTextFile(platform::MapPath(path), text)) {
-    for (int failed = ParseScores(text, table); failed > 0; --failed) SayMessage("LUERRARQ", 1);
-  } else {
-    table = DefaultScores();
+  switch (ReadWholeFile(platform::MapPath(path), text)) {
+    case FileRead::kRead:
+      if (int broken = ParseScores(text, table); broken > 0) ReportBrokenEntries(broken);
+      break;
+    case FileRead::kMissing:
+      table = DefaultScores();
+      break;
+    case FileRead::kUnreadable:
+      // Its pilots are unknown, so no table may replace them: this run's table stays in memory.
+      table = ScoreTable{};
+      FileState().unreadable = true;
+      SayMessage("LUPLALER", 1);
+      break;
   }
   SortScores(table);
 }
@@ -31,7 +57,11 @@ void LoadScores() {
 void SaveScores() {
   // The table is written beside the program's current folder; a failure leaves the old file
   // whole and the game goes on.
-  ReplaceFile("luplacar.ini", FormatScores(CurrentScores()));
+  ScoreFileState& state = FileState();
+  if (state.unreadable) return;
+  bool saved = ReplaceFile("luplacar.ini", FormatScores(CurrentScores()));
+  if (!saved && !state.failureSaid) SayMessage("LUPLAGRV", 1);
+  state.failureSaid = !saved;
 }
 
 void RecordScore(int score) {

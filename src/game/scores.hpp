@@ -27,7 +27,8 @@ void SortScores(ScoreTable& table);
 
 // Reads the file's text (a name line, then a score line, per entry). Returns the number of
 // entries whose score could not be read (they keep their name and score 0). Of a file with more
-// than ten entries the ten best stay.
+// than ten entries the ten best stay, the earlier of equal scores first; the work grows with the
+// file's length only.
 int ParseScores(std::string_view text, ScoreTable& table);
 
 // The file's text: name and score lines, CR LF.

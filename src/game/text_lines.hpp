@@ -5,17 +5,19 @@
 #include <climits>
 #include <string_view>
 
-// Splits text into lines at LF; a CR before the LF belongs to the line end.
+// Splits text into lines. CR LF, LF and CR alone all end a line: files copied between systems
+// keep their entries apart.
 class TextLines {
  public:
   explicit TextLines(std::string_view text) : text_(text) {}
   bool AtEnd() const { return pos_ >= text_.size(); }
   std::string_view Next() {
-    size_t end = text_.find('\n', pos_);
-    std::string_view line =
-        text_.substr(pos_, end == std::string_view::npos ? std::string_view::npos : end - pos_);
-    pos_ = end == std::string_view::npos ? text_.size() : end + 1;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    size_t end = text_.find_first_of("\r\n", pos_);
+    if (end == std::string_view::npos) end = text_.size();
+    std::string_view line = text_.substr(pos_, end - pos_);
+    pos_ = end + 1;
+    if (end < text_.size() && text_[end] == '\r' && pos_ < text_.size() && text_[pos_] == '\n')
+      ++pos_;
     return line;
   }
 

@@ -3,10 +3,9 @@
 // the picture and every rule; a backend only shows cells, the caret and the picture, and turns
 // its input into posted messages (platform/keys.hpp).
 //
-// Backends are chosen by TELUMA_BACKEND ("window", "terminal", "headless"); without it the
-// window is used when a display is available and a window backend is registered and opens,
-// else the terminal. A backend library registers itself with RegisterBackend from a static
-// initializer (link it whole, so that the initializer is kept).
+// The program's environment chooses and opens the backend (env.hpp). The terminal and headless
+// backends are part of the platform; the window is a library of its own that a program adds
+// with an explicit call (window::RegisterWindowBackend) before its console opens.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -105,16 +104,11 @@ class DisplayBackend {
 
 using BackendFactory = std::function<std::unique_ptr<DisplayBackend>()>;
 
-// Adds a backend under name ("window", "terminal", "headless"). Returns true so that it can
-// initialise a static.
-bool RegisterBackend(const std::string& name, BackendFactory factory);
+// Adds a backend kept outside the platform library under name ("window").
+void RegisterBackend(const std::string& name, BackendFactory factory);
 bool BackendRegistered(const std::string& name);
-
-// The backend chosen for this program, opened; never null (headless when nothing else opens).
-std::unique_ptr<DisplayBackend> OpenBackend(const DisplayConfig& config, const GridView& grid);
-
-// The backend name TELUMA_BACKEND asks for, or "" for the automatic choice.
-std::string RequestedBackend();
+// A new backend of a registered name, or nullptr.
+std::unique_ptr<DisplayBackend> MakeRegisteredBackend(const std::string& name);
 
 // True when a graphical display is available (DISPLAY or WAYLAND_DISPLAY set).
 bool DisplayAvailable();

@@ -1,5 +1,6 @@
 // The program's one event queue and its clock: the stand-in for the system's thread message
-// queue, WaitMessage, PostMessageA and Sleep.
+// queue, WaitMessage, PostMessageA and Sleep. Each call goes to the program's environment
+// (env.hpp).
 //
 // Only the program thread reads the queue. Other threads (sound card callback, terminal
 // reader, outside voice engines) only post. WaitMessage blocks until something arrives; with the
@@ -54,28 +55,13 @@ int64_t NowMs();
 // The system's Sleep: waits ms milliseconds without handling messages (they stay queued).
 void Sleep(int64_t ms);
 
-// Posts message when the clock reaches atMs (used by timers and by the virtual sound sink).
-// Returns a handle for CancelScheduled.
-uint64_t ScheduleMessage(int64_t atMs, const Message& message);
-void CancelScheduled(uint64_t handle);
-
 // Runs action on the program thread when the clock reaches atMs (inside a wait or a peek).
+// Returns a handle for CancelScheduled.
 uint64_t ScheduleAction(int64_t atMs, std::function<void()> action);
-
-// A display that must fetch its events on the program thread (a window) installs a pump:
-// WaitMessage and PeekMessage then call pump(timeoutMs) (-1: as long as needed, 0: do not
-// block) instead of sleeping on the queue, and PostMessage calls wake() from whatever thread
-// posts so that a blocked pump returns. The pump posts what it fetched. Empty functions remove it.
-void SetEventPump(std::function<void(int64_t timeoutMs)> pump, std::function<void()> wake);
+void CancelScheduled(uint64_t handle);
 
 // True in the headless backend: time only moves when the program waits.
 bool UsesVirtualClock();
-
-// Chooses the clock instead of TELUMA_BACKEND (tests, and a program left without any display,
-// which then runs as headless). The virtual clock starts where the real one was.
-void SetVirtualClock(bool on);
-// Tests: forgets every queued and scheduled message; the virtual clock goes back to 0.
-void ResetEvents();
 
 // A thread that is going to post (an outside voice rendering speech) counts itself in while it
 // works. With the virtual clock a wait that finds nothing else to do then waits for its post

@@ -6,18 +6,13 @@
 #include <cerrno>
 
 #include "platform/cp1252.hpp"
+#include "platform/env.hpp"
 
 namespace platform {
 
-Transcript& Transcript::Get() {
-  static Transcript instance;
-  return instance;
-}
+Transcript& Transcript::Get() { return Env::Default().Log(); }
 
-Transcript::Transcript() {
-  const char* path = std::getenv("TELUMA_TRANSCRIPT");
-  if (path && *path) Reopen(path);
-}
+Transcript::Transcript(const std::string& path) { Reopen(path); }
 
 Transcript::~Transcript() {
   if (file_) std::fclose(file_);

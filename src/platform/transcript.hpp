@@ -10,8 +10,11 @@ namespace platform {
 
 class Transcript {
  public:
-  // Opens the file named by TELUMA_TRANSCRIPT once; reports an unwritable path once on
-  // standard error and goes on without a transcript.
+  // Writes to path ("" for no transcript); an unwritable path is reported once on standard
+  // error and the program goes on without a transcript.
+  explicit Transcript(const std::string& path);
+
+  // The transcript of the program's environment (TELUMA_TRANSCRIPT).
   static Transcript& Get();
 
   bool Enabled() const { return file_ != nullptr; }
@@ -34,9 +37,10 @@ class Transcript {
   static std::string Quote(std::string_view cp1252Text);
 
   ~Transcript();
+  Transcript(const Transcript&) = delete;
+  Transcript& operator=(const Transcript&) = delete;
 
  private:
-  Transcript();
   std::FILE* file_ = nullptr;
   std::function<int64_t()> clock_;
 };

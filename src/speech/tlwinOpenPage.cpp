@@ -1,9 +1,7 @@
 // Opening a web address, document or program named in text. Programs are started directly
 // (never through a shell), so nothing in the target can run commands of its own; "xdg-open"
-// stands for the platform's own association. The headless backend only records what it would
-// start (event OPEN), unless TELUMA_START_PROGRAMS is 1.
-#include <spawn.h>
-#include <sys/wait.h>
+// stands for the platform's own association. The program's environment starts it; the headless
+// one only records what it would start (event OPEN), unless TELUMA_START_PROGRAMS is 1.
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,13 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/events.hpp"
+#include "platform/env.hpp"
 #include "platform/paths.hpp"
 #include "platform/transcript.hpp"
 #include "speech/tlwin.hpp"
 #include "speech/tlwinState.hpp"
-
-extern char** environ;
 
 namespace {
 
@@ -68,33 +64,6 @@ std::vector<std::string> CommandLine(const HelpLaunch& launch, const std::string
   return {program, Parameter(launch.parameters, folder)};
 }
 
-// Children already started; reaped when they have ended, so none is left as a zombie.
-std::vector<pid_t>& Children() {
-  static std::vector<pid_t> children;
-  return children;
-}
-
-void ReapChildren() {
-  auto& children = Children();
-  std::erase_if(children, [](pid_t pid) { return waitpid(pid, nullptr, WNOHANG) != 0; });
-}
-
-bool StartsPrograms() {
-  if (!platform::UsesVirtualClock()) return true;
-  const char* allowed = std::getenv("TELUMA_START_PROGRAMS");
-  return allowed && std::string_view(allowed) == "1";
-}
-
-void Start(const std::vector<std::string>& command) {
-  if (command.empty() || !StartsPrograms()) return;
-  std::vector<char*> argv;
-  for (const std::string& arg : command) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) == 0)
-    Children().push_back(pid);
-}
-
 }  // namespace
 
 void OpenHelpPage(std::string_view target) {
@@ -102,10 +71,9 @@ void OpenHelpPage(std::string_view target) {
   const std::string folder = WorkingFolder();
   HelpLaunch launch = ChooseHelpProgram(target, folder);
   WaitWhileSpeechBusy();
-  ReapChildren();
   platform::Transcript::Get().Event(
       "OPEN", platform::Transcript::Quote(launch.program) + " " +
                   platform::Transcript::Quote(launch.parameters));
-  Start(CommandLine(launch, folder));
+  platform::Env::Default().StartProgram(CommandLine(launch, folder));
   WaitWhileSpeechBusy();
 }

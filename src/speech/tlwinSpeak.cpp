@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "console/TlCrt.hpp"
 #include "numbers/tllenum.hpp"
+#include "platform/env.hpp"
+#include "platform/random.hpp"
 #include "platform/transcript.hpp"
 #include "speech/tlwav.hpp"
 #include "speech/tlwin.hpp"
@@ -37,19 +38,12 @@ std::vector<uint8_t> SignalImage(const std::vector<uint8_t>& samples) {
   return image;
 }
 
-unsigned StartSeed() {
-  const char* seed = std::getenv("TELUMA_SEED");
-  if (seed && *seed) return static_cast<unsigned>(std::strtoul(seed, nullptr, 10));
-  return static_cast<unsigned>(std::time(nullptr));
-}
-
 // The click: 64 random samples from 128 to 187, then 192 samples of silence.
 const std::vector<uint8_t>& ClickImage() {
   static const std::vector<uint8_t> image = [] {
-    std::mt19937 random(StartSeed());
-    std::uniform_int_distribution<int> spread(0, 59);
+    platform::Random random(platform::Env::Default().Seed());
     std::vector<uint8_t> samples(256, 128);
-    for (size_t i = 0; i < 64; ++i) samples[i] = static_cast<uint8_t>(128 + spread(random));
+    for (size_t i = 0; i < 64; ++i) samples[i] = static_cast<uint8_t>(128 + random.Below(60));
     return SignalImage(samples);
   }();
   return image;

@@ -8,12 +8,13 @@
 #include <ctime>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <vector>
 
+#include "platform/env.hpp"
 #include "platform/events.hpp"
 #include "platform/paths.hpp"
 #include "platform/profile.hpp"
+#include "platform/random.hpp"
 #include "platform/transcript.hpp"
 #include "synth/diphone_store.hpp"
 #include "synth/translator.hpp"
@@ -58,7 +59,7 @@ struct Synthesizer {
   std::function<bool()> busy;
   DiphoneUnitObserver observer;
   std::function<bool(std::string_view)> lookupOverride;
-  std::minstd_rand random{1};
+  platform::Random random{1};
   bool seeded = false;
 };
 
@@ -136,14 +137,11 @@ void AppendSilence(int32_t bytes) {
 void AppendNoise() {
   Synthesizer& s = S();
   if (!s.seeded) {
-    const char* seed = std::getenv("TELUMA_SEED");
-    s.random.seed(seed ? static_cast<unsigned>(std::strtoul(seed, nullptr, 10))
-                       : static_cast<unsigned>(std::time(nullptr)));
+    s.random.Seed(platform::Env::Default().Seed());
     s.seeded = true;
   }
   uint8_t noise[kNoiseBytes];
-  std::uniform_int_distribution<int> spread(0, 79);
-  for (uint8_t& b : noise) b = static_cast<uint8_t>(88 + spread(s.random));
+  for (uint8_t& b : noise) b = static_cast<uint8_t>(88 + s.random.Below(80));
   Append(noise, kNoiseBytes);
 }
 

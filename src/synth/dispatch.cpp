@@ -3,19 +3,15 @@
 #include <array>
 
 #include "console/TlCrt.hpp"
+#include "platform/events.hpp"
 #include "platform/transcript.hpp"
-#include "synth/koral.hpp"
 
 namespace {
 
-std::array<SynthEngine, 4> BuiltInEngines() {
-  std::array<SynthEngine, 4> engines{};
-  engines[size_t(SynthSlot::Koral)] = {KoralOpen, KoralSpeak, KoralBusy, KoralStop, KoralClose};
-  return engines;
-}
-
 std::array<SynthEngine, 4>& Engines() {
-  static std::array<SynthEngine, 4> engines = BuiltInEngines();
+  static std::array<SynthEngine, 4> engines{
+      BuiltInEngine(SynthSlot::Koral), BuiltInEngine(SynthSlot::Sapi5),
+      BuiltInEngine(SynthSlot::Sapi54), BuiltInEngine(SynthSlot::Sapi4)};
   return engines;
 }
 
@@ -69,3 +65,5 @@ void SynthStop() {
 void SynthClose() {
   if (const auto& engine = Current(); engine.close) engine.close();
 }
+
+void PostWakeMessage() { platform::PostMessage({platform::MessageKind::Wake, WakeMessage, 0}); }

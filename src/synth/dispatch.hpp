@@ -18,6 +18,11 @@ bool SynthBusy(bool queuedOnly);
 void SynthStop();
 void SynthClose();
 
+// The private window message that engines post only to make a waiting WaitMessage return, so
+// that the waiting loop asks again.
+constexpr int32_t WakeMessage = 2980;
+void PostWakeMessage();
+
 // The five operations of one engine. An engine that is not built in leaves its slot empty:
 // opening it fails and the other operations do nothing.
 struct SynthEngine {
@@ -33,5 +38,7 @@ enum class SynthSlot { Koral, Sapi5, Sapi54, Sapi4 };
 
 // The slot that serves kind (3, 5, 54, everything else).
 SynthSlot SlotOfKind(int32_t kind);
-// Installs an engine in its slot (the engine modules call it before speech starts).
+// The engine the program brings for a slot (engines.cpp); an empty one where none is built in.
+SynthEngine BuiltInEngine(SynthSlot slot);
+// Replaces the engine of a slot (tests put stand-ins there; an empty engine empties the slot).
 void SetSynthEngine(SynthSlot slot, const SynthEngine& engine);

@@ -30,10 +30,10 @@ std::string Wave8(const std::string& samples) {
 
 class DiphoneTest : public ::testing::Test {
  protected:
+  testkit::FixedSeed seed{7};
   void SetUp() override {
     setenv("TELUMA_ROOT", dir.path().c_str(), 1);
     setenv("TELUMA_WINDIR", (dir.path() + "/windows").c_str(), 1);
-    setenv("TELUMA_SEED", "7", 1);
     dir.Write("windows/TELUMA.INI",
               "[TRADUTOR]\r\nDIRLETRAS=c:\\Letras\r\nDIRDIFONES=c:\\difones\r\n");
     dir.Write("letras/_44.wav", Wave8(std::string(50, '\x2c')));

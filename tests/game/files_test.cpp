@@ -1,7 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <random>
+
 #include "game/difficulty.hpp"
+#include "game/files.hpp"
 #include "game/scores.hpp"
+#include "testkit/testkit.hpp"
 
 namespace {
 const char* kThreeLevels =
@@ -56,6 +65,22 @@ TEST(DifficultyFile, MalformedOrShortSectionsFail) {
   EXPECT_EQ(s.maxLandingSpeed, 5);
 }
 
+TEST(TextFiles, CrLfAndCrAloneEndLines) {
+  ScoreTable t;
+  EXPECT_EQ(ParseScores("Zeca\r4000\rBia\r300\r", t), 0);
+  ASSERT_EQ(t.rows.size(), 2u);
+  EXPECT_EQ(t.rows[0].name, "Zeca");
+  EXPECT_EQ(t.rows[1].score, 300);
+  EXPECT_EQ(ParseScores("Ana\r\n10\nBia\r20\r\nCau\n30", t), 0);  // mixed in one file
+  ASSERT_EQ(t.rows.size(), 3u);
+  EXPECT_EQ(t.rows[0].name, "Cau");
+  EXPECT_EQ(t.rows[2].name, "Ana");
+  LevelSettings s;
+  ASSERT_TRUE(ParseDifficulty("1\r2\r3\r4\r*\r900\r90\r9\r3\r", 2, s));
+  EXPECT_EQ(s.initialAltitude, 900);
+  EXPECT_EQ(s.maxLandingSpeed, 3);
+}
+
 TEST(DifficultyFile, LevelKeys) {
   EXPECT_EQ(LevelFromKey('1'), 1);
   EXPECT_EQ(LevelFromKey('3'), 3);
@@ -106,6 +131,52 @@ TEST(ScoreFile, MoreThanTenEntriesKeepTheBest) {
   ASSERT_EQ(t.rows.size(), 10u);
   EXPECT_EQ(t.rows.front().score, 1200);
   EXPECT_EQ(t.rows.back().score, 300);
+}
+
+TEST(ScoreFile, HugeFileKeepsTheBestTenEarlierOnTies) {
+  std::mt19937 random(5);
+  std::vector<ScoreEntry> all;
+  std::string text;
+  for (int i = 0; i < 200000; ++i) {
+    std::string name = "P";
+    name += std::to_string(i);
+    all.push_back({name, static_cast<int>(random() % 5000)});
+    text += name;  // piece by piece: the operator+ chain trips a false warning of GCC 12
+    text += '\n';
+    text += std::to_string(all.back().score);
+    text += '\n';
+    if (i % 1000 == 0) text += "Ruim\nxx\n";
+  }
+  ScoreTable t;
+  EXPECT_EQ(ParseScores(text, t), 200);
+  std::stable_sort(all.begin(), all.end(), [](auto& a, auto& b) { return a.score > b.score; });
+  ASSERT_EQ(t.rows.size(), 10u);
+  for (size_t i = 0; i < 10; ++i) {
+    EXPECT_EQ(t.rows[i].score, all[i].score) << i;
+    EXPECT_TRUE(std::any_of(all.begin(), all.begin() + 10,
+                            [&](auto& e) { return e.name == t.rows[i].name; }))
+        << t.rows[i].name;
+  }
+}
+
+TEST(ScoreFile, ReadingTellsMissingFromUnreadableAndSavingClearsAStaleTemporary) {
+  testkit::TempDir dir;
+  std::string text = "x";
+  EXPECT_EQ(ReadWholeFile(dir.path() + "/nada.ini", text), FileRead::kMissing);
+  EXPECT_EQ(ReadWholeFile(dir.path() + "/nada/x.ini", text), FileRead::kMissing);
+  EXPECT_EQ(ReadWholeFile(dir.path(), text), FileRead::kUnreadable);  // a folder is there
+  ASSERT_EQ(mkfifo((dir.path() + "/fila").c_str(), 0600), 0);
+  EXPECT_EQ(ReadWholeFile(dir.path() + "/fila", text), FileRead::kUnreadable);  // no wait for a writer
+  EXPECT_EQ(text, "x");
+  // An interrupted save left a link to another file under the temporary's name.
+  std::string target = dir.Write("alvo.txt", "intocado");
+  std::string table = dir.path() + "/luplacar.ini";
+  ASSERT_EQ(symlink(target.c_str(), (table + ".novo").c_str()), 0);
+  ASSERT_TRUE(ReplaceFile(table, "Ana\r\n500\r\n"));
+  EXPECT_EQ(testkit::ReadFile(target), "intocado");
+  EXPECT_FALSE(std::filesystem::is_symlink(table + ".novo"));
+  EXPECT_EQ(ReadWholeFile(table, text), FileRead::kRead);
+  EXPECT_EQ(text, "Ana\r\n500\r\n");
 }
 
 TEST(ScoreTable, ThresholdAndFullTable) {

@@ -7,7 +7,9 @@
 
 #include "console/TlCrt.hpp"
 #include "game/selection_list.hpp"
+#include "platform/env.hpp"
 #include "platform/events.hpp"
+#include "platform/headless/headless_env.hpp"
 #include "platform/keys.hpp"
 #include "speech/tlwin.hpp"
 
@@ -51,8 +53,8 @@ class ListScreen : public ::testing::Test {
   // come ends the process as a closed window does, so no case ends on a beep (a beep also drops
   // waiting keys): those are played through whole games instead.
   static void SetUpTestSuite() {
-    setenv("TELUMA_BACKEND", "headless", 1);
-    unsetenv("TELUMA_KEYS");
+    static platform::headless::HeadlessEnv env;
+    static platform::ScopedEnv installed(env);
   }
   void SetUp() override { FlushKeys(); }
 };

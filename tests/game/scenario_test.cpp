@@ -1,12 +1,14 @@
 // Whole games played headless through the automation contract.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/cp1252.hpp"
+#include "testkit/speech_service.hpp"
 #include "testkit/testkit.hpp"
 #include "testkit/wave.hpp"
 
@@ -61,10 +63,11 @@ class Game {
   }
 
   testkit::RunResult Play(const std::string& keys, const std::string& seed = "1",
-                          const std::string& workDir = {}) const {
+                          const std::string& workDir = {}, const std::string& user = {}) const {
     testkit::RunOptions options;
     options.keys = keys;
     options.workDir = workDir.empty() ? Work() : workDir;
+    options.asUser = user;
     options.env = {{"TELUMA_ROOT", Root()}, {"TELUMA_WINDIR", Root() + "/windows"},
                    {"TELUMA_SEED", seed}};
     return testkit::RunHeadless(testkit::BuildDir() + "/src/apps/moondrop", options);
@@ -504,4 +507,156 @@ TEST(GameFlight, BurningHardAtTheGroundDigsACraterAndScoresZero) {
   EXPECT_EQ(spoken[crater + 2], "9");
   EXPECT_EQ(spoken[crater + 4], "0");  // the flight is lost, whatever the speed
   EXPECT_EQ(IndexOf(spoken, "Parabéns, você entrará para o quadro de ases pilotos!!!"), -1);
+}
+
+namespace {
+// A 10 m free fall: it explodes at once and enters the table (Esc at the name, Esc in the list).
+const char* kShortFall = "10\r\n100\r\n30\r\n5\r\n";
+const std::string kTwoFlights = std::string(kOpening) + "1\nEnter\nEsc\nEsc\nS\n1\nEnter\nEsc\nEsc\nn\n";
+const char* kUnreadable = "Não foi possível ler a tabela de pontos. Os pontos deste jogo não serão gravados.";
+const char* kNotSaved = "Não foi possível gravar a tabela de pontos.";
+
+std::string Row(const std::string& name, int score) {
+  return name + std::string(40 - name.size(), ' ') + " " + std::to_string(score);
+}
+
+// A game whose data tree the unprivileged user can reach; file modes bind only users other than
+// root, so these tests run as nobody.
+bool MakeReachable(const Game& game) {
+  if (geteuid() != 0) return false;
+  for (const auto& entry : fs::recursive_directory_iterator(game.Root()))
+    if (entry.is_directory()) fs::permissions(entry.path(), fs::perms::all);
+  fs::permissions(game.Root(), fs::perms::all);
+  return true;
+}
+}  // namespace
+
+TEST(GameScoreFile, UnreadableTableIsNeverOverwritten) {
+  Game game(kShortFall);
+  game.Write("qorbel/luplacar.ini", "Zeca\r\n4000\r\n");
+  if (!MakeReachable(game)) GTEST_SKIP() << "needs root to run the game as nobody";
+  fs::permissions(game.Work() + "/luplacar.ini", fs::perms::none);  // in a writable folder
+  auto r = game.Play("n\nS\nEsc\nEnter\n1\nEnter\nEsc\nEsc\nn\n", "1", {}, "nobody");
+  EXPECT_EQ(r.exitCode, 0) << r.stderrText;
+  auto spoken = Spoken(r);
+  EXPECT_EQ(CountOf(spoken, kUnreadable), 1);
+  EXPECT_THAT(r.Output(), HasSubstr(std::string(kUnreadable) + "\r\n"));
+  // Not the default pilots: the table starts empty and keeps this run's flight in memory.
+  EXPECT_EQ(IndexOf(spoken, Row("Caio Martelo", 3130)), -1);
+  EXPECT_NE(IndexOf(spoken, "Parabéns, você entrará para o quadro de ases pilotos!!!"), -1);
+  EXPECT_NE(IndexOf(spoken, "Tchau..."), -1);
+  EXPECT_EQ(game.ScoreFile(), "Zeca\r\n4000\r\n");
+}
+
+TEST(GameScoreFile, SaveInAReadOnlyFolderFailsAndIsSaidOnce) {
+  Game game(kShortFall);
+  game.Write("qorbel/luplacar.ini", "Zeca\r\n4000\r\n");
+  if (!MakeReachable(game)) GTEST_SKIP() << "needs root to run the game as nobody";
+  fs::permissions(game.Work(), fs::perms::owner_write | fs::perms::group_write |
+                                   fs::perms::others_write, fs::perm_options::remove);
+  auto r = game.Play(kTwoFlights, "1", {}, "nobody");
+  EXPECT_EQ(r.exitCode, 0) << r.stderrText;
+  auto spoken = Spoken(r);
+  EXPECT_EQ(CountOf(spoken, kNotSaved), 1);  // four saves over two flights
+  EXPECT_THAT(r.Output(), HasSubstr(std::string(kNotSaved) + "\r\n"));
+  EXPECT_EQ(CountOf(spoken, "Sua pontuação: "), 2);
+  EXPECT_EQ(game.ScoreFile(), "Zeca\r\n4000\r\n");
+}
+
+TEST(GameScoreFile, SaveOnAFullFileSystemFailsAndIsSaidOnce) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to mount a small file system";
+  Game game(kShortFall);
+  std::string full = game.Root() + "/cheio", kept = game.Root() + "/guardado.ini";
+  fs::create_directories(full);
+  // A private mount of one page, taken up by the old table and a filler; the old table is
+  // copied out when the game has ended.
+  const char* script =
+      "mount -t tmpfs -o size=4k tmpfs \"$1\" 2>/dev/null || exit 77\n"
+      "cd \"$1\" && printf 'Zeca\\r\\n4000\\r\\n' > luplacar.ini && cat /dev/zero > enche 2>/dev/null\n"
+      "\"$2\"; status=$?\n"
+      "cp luplacar.ini \"$3\"; [ -e luplacar.ini.novo ] && echo sobrou; exit $status\n";
+  testkit::RunOptions options;
+  options.keys = kTwoFlights;
+  options.workDir = full;
+  options.args = {"--mount", "/bin/sh", "-c", script, "sh", full,
+                  testkit::BuildDir() + "/src/apps/moondrop", kept};
+  options.env = {{"TELUMA_ROOT", game.Root()}, {"TELUMA_WINDIR", game.Root() + "/windows"}};
+  auto r = testkit::RunHeadless("/usr/bin/unshare", options);
+  if (r.exitCode == 77 || (r.exitCode == 1 && r.events.empty()))
+    GTEST_SKIP() << "no private mount here: " << r.stderrText;
+  EXPECT_EQ(r.exitCode, 0) << r.stderrText;
+  EXPECT_EQ(CountOf(Spoken(r), kNotSaved), 1);
+  EXPECT_EQ(testkit::ReadFile(kept), "Zeca\r\n4000\r\n");
+  EXPECT_THAT(r.stdoutText, Not(HasSubstr("sobrou")));  // no temporary left behind
+}
+
+TEST(GameScoreFile, StaleTemporaryIsRemovedAndNeverRead) {
+  Game game(kShortFall);
+  game.Write("qorbel/luplacar.ini.novo", "Intruso\r\n9999\r\n");
+  auto r = game.Play("n\nS\nEsc\nEnter\n1\nEnter\nEsc\nEsc\nn\n");
+  EXPECT_EQ(r.exitCode, 0);
+  auto spoken = Spoken(r);
+  int header = IndexOf(spoken, "Use as setas para conhecer os ases pilotos e sua pontuação");
+  ASSERT_NE(header, -1);
+  EXPECT_EQ(spoken[header + 1], Row("Caio Martelo", 3130));  // the default table
+  EXPECT_FALSE(fs::exists(game.Work() + "/luplacar.ini.novo"));
+  EXPECT_THAT(game.ScoreFile(), Not(HasSubstr("Intruso")));
+}
+
+TEST(GameScoreFile, LineEndsOfEveryKindInBothFiles) {
+  Game game("1500\r150\r20\r4\r*\r10\r100\r30\r5\r");
+  game.Write("qorbel/luplacar.ini", "Zeca\r4000\rBia\r300\r");
+  auto r = game.Play("n\nS\nEsc\nEnter\n2\nEnter\nEsc\nEsc\nn\n");
+  EXPECT_EQ(r.exitCode, 0);
+  auto spoken = Spoken(r);
+  EXPECT_NE(IndexOf(spoken, Row("Zeca", 4000)), -1);
+  EXPECT_NE(IndexOf(spoken, "10 metros"), -1);  // level 2 found after the CR-only separator
+  EXPECT_EQ(game.ScoreFile().rfind("Zeca\r\n4000\r\n", 0), 0u);
+  EXPECT_THAT(game.ScoreFile(), HasSubstr("Bia\r\n300\r\n"));
+}
+
+TEST(GameScoreFile, ManyBrokenEntriesAreReportedOnceWithTheirCount) {
+  Game game(kShortFall);
+  std::string table = "Zeca\r\n4000\r\n";
+  for (int i = 0; i < 10000; ++i) table += "Ruim\r\nxx\r\n";
+  game.Write("qorbel/luplacar.ini", table + "Bia\r\n300\r\n");
+  auto r = game.Play("n\nS\nDown\nEsc\nn\n");
+  EXPECT_EQ(r.exitCode, 0);
+  auto spoken = Spoken(r);
+  EXPECT_EQ(CountOf(spoken, "Erro no arquivo de configuração!"), 1);
+  int count = IndexOf(spoken, "Entradas com erro na tabela de pontos: ");
+  ASSERT_NE(count, -1);
+  EXPECT_EQ(spoken[count + 1], "10000");
+  ASSERT_GT(spoken.size(), count + 5u);
+  EXPECT_EQ(spoken[count + 4], Row("Zeca", 4000));  // after the question and the header
+  EXPECT_EQ(spoken[count + 5], Row("Bia", 300));
+}
+
+// With "SAPI" on and kind 4 the game speaks through the desktop's speech service; with no
+// service the built-in voice speaks instead.
+TEST(GameSpeech, TheDesktopServiceOrTheBuiltInVoice) {
+  testkit::SpeechService service;
+  ASSERT_TRUE(service.Running());
+  Game game;
+  std::string ini = testkit::ReadFile(game.Root() + "/windows/TELUMA.INI");
+  for (auto [from, to] : {std::pair{"SAPI=N", "SAPI=S"}, {"TIPOSAPI=3", "TIPOSAPI=4"}})
+    ini.replace(ini.find(from), std::string(from).size(), to);
+  game.Write("windows/TELUMA.INI", ini);
+
+  auto r = game.Play("n\nn\nn\n");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_TRUE(r.Named("DIPHONE").empty());
+  ASSERT_FALSE(r.Named("SYNTH").empty());
+  EXPECT_EQ(testkit::Unquote(r.Named("SYNTH").back().data), "Tchau...");
+  // Texts cut short by a key may never start; the first and the farewell always do.
+  auto lines = service.Spoken();
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines.front().rfind("outro|Alunisagem - um desafio para pilotos!|", 0), 0u);
+  EXPECT_EQ(lines.back().rfind("outro|Tchau...|", 0), 0u);
+
+  service.Kill();
+  r = game.Play("n\nn\nn\n");
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_TRUE(r.Named("SYNTH").empty());
+  EXPECT_FALSE(r.Named("DIPHONE").empty());
 }

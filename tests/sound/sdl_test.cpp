@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/env.hpp"
 #include "platform/events.hpp"
+#include "platform/real_env.hpp"
 #include "platform/sound/output.hpp"
 
 using namespace platform;
@@ -28,9 +30,11 @@ struct DiskDriver {
   DiskDriver() {
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", DiskFile().c_str(), 1);
-    SetVirtualClock(false);
   }
   ~DiskDriver() { std::remove(DiskFile().c_str()); }
+  // The card's blocks come back on the real clock, whatever TELUMA_BACKEND says.
+  RealEnv env{EnvChoice{}};
+  ScopedEnv installed{env};
 } diskDriver;
 
 struct Block {

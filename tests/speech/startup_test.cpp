@@ -5,22 +5,27 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/env.hpp"
 #include "platform/events.hpp"
+#include "platform/headless/headless_env.hpp"
 #include "platform/paths.hpp"
 #include "platform/transcript.hpp"
 #include "speech/tlwav.hpp"
 #include "speech/tlwin.hpp"
 #include "synth/diphone.hpp"
 #include "synth/dispatch.hpp"
+#include "testkit/speech_service.hpp"
 #include "testkit/testkit.hpp"
 
 namespace {
 
 // Every wait of these tests runs on the virtual clock, without a display.
-const bool kHeadless = setenv("TELUMA_BACKEND", "headless", 1) == 0;
+platform::headless::HeadlessEnv gHeadless;
+platform::ScopedEnv gInstalled(gHeadless);
 
 // A tree with TELUMA.INI in its Windows folder and a one-unit voice in the default folder.
 class Tree {
@@ -165,7 +170,10 @@ TEST(SynthDispatch, KindsAndEmptySlots) {
   EXPECT_EQ(SlotOfKind(5), SynthSlot::Sapi5);
   EXPECT_EQ(SlotOfKind(54), SynthSlot::Sapi54);
   for (int kind : {0, 1, 2, 4, 6, 53, -1}) EXPECT_EQ(SlotOfKind(kind), SynthSlot::Sapi4) << kind;
-  // Only Koral (kind 3) is built in: the other opens fail but still record the kind.
+  // Only Koral (kind 3) is built in; without a speech service (kind 4) every other open fails
+  // but still records the kind.
+  testkit::TempDir nowhere;
+  testkit::NoSpeechService(nowhere.path());
   for (int kind : {5, 54, 4}) {
     EXPECT_FALSE(SynthOpen(0, 0, 0, kind, ""));
     EXPECT_EQ(SynthKind(), kind);
@@ -173,6 +181,14 @@ TEST(SynthDispatch, KindsAndEmptySlots) {
     SynthStop();
     SynthClose();
   }
+  // The wake message only makes a waiting loop look again.
+  platform::Message m;
+  while (platform::PeekMessage(m)) {
+  }
+  PostWakeMessage();
+  ASSERT_TRUE(platform::PeekMessage(m));
+  EXPECT_EQ(m.kind, platform::MessageKind::Wake);
+  EXPECT_EQ(m.a, 2980);
 }
 
 // Waits (a little, at most a few seconds) for a file a started program writes.
@@ -191,8 +207,10 @@ TEST(OpenHelpPage, StartsProgramsWithoutAShell) {
   tree.dir().Write("windows/TELUMA.INI", "[TELUMA]\r\nPROG.TXT=" + script + "\r\nPROG.HTM=" +
                                               script + "\r\n");
 
-  ASSERT_TRUE(kHeadless);
-  setenv("TELUMA_START_PROGRAMS", "1", 1);
+  platform::EnvChoice allowed;
+  allowed.startPrograms = true;
+  auto starting = std::make_unique<platform::headless::HeadlessEnv>(allowed);
+  auto startingInstalled = std::make_unique<platform::ScopedEnv>(*starting);
   OpenHelpPage("a;touch${IFS}pwned.txt");
   EXPECT_EQ(WaitForFile(out), "[a;touch${IFS}pwned.txt]");
   EXPECT_FALSE(platform::FileExists("pwned.txt"));
@@ -211,7 +229,7 @@ TEST(OpenHelpPage, StartsProgramsWithoutAShell) {
 
   // Without the permission the headless backend starts nothing and only records the choice.
   std::remove(out.c_str());
-  unsetenv("TELUMA_START_PROGRAMS");
+  startingInstalled.reset();
   std::string transcript = tree.dir().path() + "/transcript.txt";
   platform::Transcript::Get().Reopen(transcript);
   OpenHelpPage("leia.txt");

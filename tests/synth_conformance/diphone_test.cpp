@@ -57,10 +57,10 @@ const char* kIni =
 
 class Synth : public ::testing::Test {
  protected:
+  testkit::FixedSeed seed{3};
   void SetUp() override {
     setenv("TELUMA_ROOT", dir.path().c_str(), 1);
     setenv("TELUMA_WINDIR", (dir.path() + "/windows").c_str(), 1);
-    setenv("TELUMA_SEED", "3", 1);
     WriteVoice(dir, kIni);
     DiphoneDatabase() = "TESTE";
     SetDiphoneTiming(100, 0, 100);

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -123,10 +124,18 @@ RunResult RunHeadless(const std::string& program, const RunOptions& options) {
     dup2(fo, 1);
     dup2(fe, 2);
     alarm(options.timeoutSeconds);  // a hung program fails its test instead of CI
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (const auto& a : options.args) argv.push_back(const_cast<char*>(a.c_str()));
+    std::vector<std::string> command;
+    if (!options.asUser.empty()) {
+      chmod(tmp.path().c_str(), 0777);
+      command = {"/usr/bin/setpriv", "--reuid=" + options.asUser, "--regid=nogroup",
+                 "--clear-groups", "--"};
+    }
+    command.push_back(program);
+    command.insert(command.end(), options.args.begin(), options.args.end());
+    std::vector<char*> argv;
+    for (auto& a : command) argv.push_back(a.data());
     argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
+    execv(argv[0], argv.data());
     _exit(127);
   }
   int status = 0;

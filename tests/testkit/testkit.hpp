@@ -1,9 +1,12 @@
 // Shared help for tests: temporary folders, files, and running a program headless through the
 // automation contract and reading its transcript.
 #pragma once
+#include <cstdint>
 #include <map>
 #include <string>
 #include <vector>
+
+#include "platform/env.hpp"
 
 namespace testkit {
 
@@ -56,6 +59,9 @@ struct RunOptions {
   std::string stdinText;
   std::string workDir;                        // current folder of the program
   int timeoutSeconds = 60;
+  // When set (needs root): the program runs as this user and the group "nogroup", through
+  // setpriv; the folder of the transcript is then open to it.
+  std::string asUser;
 };
 
 // Runs program headless (TELUMA_BACKEND=headless) with a transcript and a key script.
@@ -63,6 +69,20 @@ RunResult RunHeadless(const std::string& program, const RunOptions& options);
 
 // Parses a transcript file's text.
 void ParseTranscript(const std::string& text, RunResult& into);
+
+// The program's environment with a fixed random seed, installed while this lives.
+class FixedSeed {
+ public:
+  explicit FixedSeed(uint64_t seed) : wrapper_(platform::Env::Default(), seed), installed_(wrapper_) {}
+
+ private:
+  struct Wrapper : platform::EnvWrapper {
+    Wrapper(platform::Env& target, uint64_t seed) : EnvWrapper(target), seed(seed) {}
+    uint64_t Seed() override { return seed; }
+    uint64_t seed;
+  } wrapper_;
+  platform::ScopedEnv installed_;
+};
 
 // Undoes the transcript's quoting ("a\"b" -> a"b); UTF-8 in, UTF-8 out.
 std::string Unquote(const std::string& quoted);

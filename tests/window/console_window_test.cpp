@@ -8,6 +8,8 @@
 #include <cstdlib>
 
 #include "console/TlCrt.hpp"
+#include "platform/env.hpp"
+#include "platform/real_env.hpp"
 #include "testkit/testkit.hpp"
 
 namespace {
@@ -26,7 +28,10 @@ class ConsoleWindow : public testing::Test {
     static testkit::TempDir dir;  // no TELUMA.INI: the console's defaults
     setenv("TELUMA_ROOT", dir.path().c_str(), 1);
     setenv("TELUMA_WINDIR", dir.path().c_str(), 1);
-    setenv("TELUMA_BACKEND", "window", 1);
+    platform::EnvChoice window;
+    window.backend = "window";
+    static platform::RealEnv env(window);
+    static platform::ScopedEnv installed(env);
     alarm(60);  // a key that never arrives fails the run instead of hanging it
   }
 };

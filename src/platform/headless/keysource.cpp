@@ -7,21 +7,21 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/events.hpp"
+#include "platform/env.hpp"
+#include "platform/keys.hpp"
 
 namespace platform::headless {
-
-KeySource& KeySource::Get() {
-  static KeySource* source = new KeySource;  // lives until the very end of the program
-  if (!source->loaded_) source->LoadFromEnvironment();
-  return *source;
+namespace {
+void Post(Env& env, const KeyStroke& stroke) {
+  for (const auto& m : StrokeMessages(stroke)) env.PostMessage(m);
 }
+}  // namespace
 
-void KeySource::LoadFromEnvironment() {
-  loaded_ = true;
-  const char* path = std::getenv("TELUMA_KEYS");
-  if (!path || !*path || !UsesVirtualClock()) return;
-  std::ifstream in(path, std::ios::binary);
+KeySource& KeySource::Get() { return Env::Default().Keys(); }
+
+void KeySource::LoadFile(const std::string& file) {
+  const char* path = file.c_str();
+  std::ifstream in(file, std::ios::binary);
   if (!in) {
     std::fprintf(stderr, "Não foi possível ler o roteiro de teclas %s: %s\n", path,
                  std::strerror(errno));
@@ -39,22 +39,21 @@ void KeySource::LoadFromEnvironment() {
 }
 
 void KeySource::Load(KeyScript script) {
-  loaded_ = true;
-  if (timer_) CancelScheduled(timer_);
+  if (timer_) env_.CancelScheduled(timer_);
   timer_ = 0;
   script_ = std::move(script);
   line_ = 0;
   key_ = 0;
-  lastDelivery_ = NowMs();
+  lastDelivery_ = env_.NowMs();
   ScheduleHead();
 }
 
 void KeySource::ScheduleHead() {
   if (line_ >= script_.lines.size() || !script_.lines[line_].timed) return;
-  timer_ = ScheduleAction(lastDelivery_ + script_.lines[line_].delayMs, [this] {
+  timer_ = env_.ScheduleAction(lastDelivery_ + script_.lines[line_].delayMs, [this] {
     timer_ = 0;
-    lastDelivery_ = NowMs();
-    for (const auto& k : script_.lines[line_].keys) PostStroke(k);
+    lastDelivery_ = env_.NowMs();
+    for (const auto& k : script_.lines[line_].keys) Post(env_, k);
     ++line_;
     key_ = 0;
     ScheduleHead();
@@ -65,8 +64,8 @@ bool KeySource::DeliverUntimed() {
   while (line_ < script_.lines.size() && !script_.lines[line_].timed) {
     const auto& keys = script_.lines[line_].keys;
     if (key_ < keys.size()) {
-      lastDelivery_ = NowMs();
-      PostStroke(keys[key_++]);
+      lastDelivery_ = env_.NowMs();
+      Post(env_, keys[key_++]);
       if (key_ >= keys.size()) {
         ++line_;
         key_ = 0;

@@ -7,12 +7,23 @@
 
 #include "platform/headless/keyscript.hpp"
 
+namespace platform {
+class Env;
+}
+
 namespace platform::headless {
 
 class KeySource {
  public:
-  // The script named by TELUMA_KEYS, loaded at the first use (only with the virtual clock).
+  // Delivers through env's queue and clock.
+  explicit KeySource(Env& env) : env_(env) {}
+
+  // The key source of the program's environment.
   static KeySource& Get();
+
+  // Loads a key script file; a file that cannot be read is said on standard error and gives
+  // no keys.
+  void LoadFile(const std::string& path);
 
   // Replaces the script (tests); schedules its first timed line.
   void Load(KeyScript script);
@@ -24,13 +35,11 @@ class KeySource {
   bool Pending() const;
 
  private:
-  KeySource() = default;
-  void LoadFromEnvironment();
   void ScheduleHead();
+  Env& env_;
   KeyScript script_;
   size_t line_ = 0;
   size_t key_ = 0;
-  bool loaded_ = false;
   uint64_t timer_ = 0;
   int64_t lastDelivery_ = 0;
 };

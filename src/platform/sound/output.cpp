@@ -3,7 +3,7 @@
 #include <atomic>
 #include <cstdio>
 
-#include "platform/events.hpp"
+#include "platform/env.hpp"
 
 namespace platform {
 
@@ -12,21 +12,6 @@ WaveHandle NextWaveHandle() {
   return ++next;
 }
 
-namespace {
-
-SoundOutput* Choose() {
-  if (UsesVirtualClock()) return MakeVirtualOutput("virtual").release();
-  if (auto sdl = MakeSdlOutput()) return sdl.release();
-  std::fputs("Nenhum dispositivo de som foi encontrado; o programa continua sem som.\n", stderr);
-  return MakeVirtualOutput("virtual-real-clock").release();
-}
-
-}  // namespace
-
-// Kept until the process ends: the audio thread may still run while exit procedures do.
-SoundOutput& Output() {
-  static SoundOutput* output = Choose();
-  return *output;
-}
+SoundOutput& Output() { return Env::Default().Sound(); }
 
 }  // namespace platform

@@ -38,9 +38,7 @@ class SoundOutput {
   }
 };
 
-// The output of this program, chosen at first use: the virtual sink when the clock is virtual,
-// else the sound card, else (no sound device: said once on standard error) the virtual sink on
-// the real clock.
+// The output of the program's environment, made at first use (env.hpp).
 SoundOutput& Output();
 
 // Outputs on their own (tests and benchmarks).

@@ -226,14 +226,14 @@ struct TerminalBackend::Impl {
   }
 };
 
-TerminalBackend::TerminalBackend() : impl_(std::make_unique<Impl>()) {}
+TerminalBackend::TerminalBackend(bool requested)
+    : impl_(std::make_unique<Impl>()), requested_(requested) {}
 
 TerminalBackend::~TerminalBackend() { Close(); }
 
 bool TerminalBackend::Open(const DisplayConfig& config, const GridView& grid) {
   auto& m = *impl_;
-  bool requested = RequestedBackend() == "terminal";
-  if (!requested && !isatty(0) && !isatty(1)) return false;
+  if (!requested_ && !isatty(0) && !isatty(1)) return false;
   if (pipe(gWakePipe) != 0) return false;
   fcntl(gWakePipe[0], F_SETFL, O_NONBLOCK);
   fcntl(gWakePipe[1], F_SETFL, O_NONBLOCK);

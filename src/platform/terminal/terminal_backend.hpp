@@ -9,7 +9,9 @@ namespace platform::terminal {
 
 class TerminalBackend : public DisplayBackend {
  public:
-  TerminalBackend();
+  // requested: TELUMA_BACKEND names the terminal, so it opens even when neither standard input
+  // nor standard output is a terminal.
+  explicit TerminalBackend(bool requested = false);
   ~TerminalBackend() override;
   const char* Name() const override { return "terminal"; }
   bool Open(const DisplayConfig& config, const GridView& grid) override;
@@ -27,6 +29,7 @@ class TerminalBackend : public DisplayBackend {
 
  private:
   std::unique_ptr<Impl> impl_;
+  bool requested_;
 };
 
 }  // namespace platform::terminal

@@ -583,9 +583,8 @@ void WindowBackend::Inject(const SDL_Event& event) {
   impl_->Wake();
 }
 
-namespace {
-const bool registered =
-    RegisterBackend("window", [] { return std::make_unique<WindowBackend>(); });
-}  // namespace
+void RegisterWindowBackend() {
+  RegisterBackend("window", [] { return std::make_unique<WindowBackend>(); });
+}
 
 }  // namespace platform::window

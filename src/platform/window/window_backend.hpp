@@ -45,4 +45,7 @@ class WindowBackend : public DisplayBackend {
   std::unique_ptr<Impl> impl_;
 };
 
+// Makes the window a display the program's environment can choose ("window").
+void RegisterWindowBackend();
+
 }  // namespace platform::window

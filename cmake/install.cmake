@@ -72,7 +72,7 @@ foreach(entry ${man_pages})
   add_custom_command(OUTPUT ${page}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/share/man
     COMMAND ${CMAKE_COMMAND} -E env TELUMA_BACKEND=headless
-            ${HELP2MAN} --no-info --no-discard-stderr --section=${section} --name=${summary}
+            ${HELP2MAN} --locale=C.UTF-8 --no-info --no-discard-stderr --section=${section} --name=${summary}
             --output=${page} $<TARGET_FILE:${target}>
     DEPENDS ${target}
     COMMENT "Página de manual: ${command}(${section})")

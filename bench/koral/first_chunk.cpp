@@ -3,13 +3,13 @@
 // transcript's clock is set to microseconds of the real clock, so its first IMAGE line tells
 // when the first chunk went out.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <chrono>
 #include <fstream>
 #include <string>
 
-#include "platform/events.hpp"
+#include "platform/env.hpp"
+#include "platform/headless/headless_env.hpp"
 #include "platform/transcript.hpp"
 #include "speech/tlwav.hpp"
 #include "tts/uttsKoral.hpp"
@@ -32,8 +32,8 @@ int64_t FirstImage(const std::string& file) {
 }
 
 void FirstChunk(benchmark::State& state) {
-  setenv("TELUMA_BACKEND", "headless", 1);
-  platform::SetVirtualClock(true);
+  static platform::headless::HeadlessEnv headless;
+  static platform::ScopedEnv installed(headless);
   const std::string k = "c:\\qorbel\\koraltts\\portug.";
   if (!TtsOpen("", k + "nrl", k + "exc", k + "abr", k + "pro", k + "dfn")) {
     state.SkipWithError(("no engine: " + TtsLastError()).c_str());

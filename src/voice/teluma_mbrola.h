@@ -74,7 +74,9 @@ typedef struct MbrParser {
   void (*close)(void* context);
 } MbrParser;
 
-/* Opens the database at a host path; 0 on success, negative on failure (lastError tells). */
+/* Opens the database at a host path or at a system path ("c:\qorbel\koraltts\br4", mapped onto
+ * the data tree as every program maps it: TELUMA_ROOT); 0 on success, negative on failure
+ * (lastError tells). */
 int init_MBR(const char* database_path);
 /* As init_MBR, and then applies two lists of name pairs separated by blanks or new lines:
  * renames ("new old ..."): input name new means database phoneme old, and old is no longer

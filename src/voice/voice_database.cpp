@@ -81,8 +81,8 @@ bool ParseVoiceDatabase(std::string_view b, VoiceDatabase& db, std::string& erro
   db = VoiceDatabase{};
   if (b.size() < kHeaderSize) return Fail(error, "arquivo curto demais");
   if (std::memcmp(b.data(), kMagic, sizeof kMagic) != 0)
-    return Fail(error, "não é uma base de voz");
-  if (Get32(b, 8) != kFormatVersion) return Fail(error, "versão desconhecida");
+    return Fail(error, "n\xE3o \xE9 uma base de voz");
+  if (Get32(b, 8) != kFormatVersion) return Fail(error, "vers\xE3o desconhecida");
   if (Get32(b, 12) != kSampleRate) return Fail(error, "taxa de amostragem errada");
   uint64_t size = b.size();
   uint32_t p = Get32(b, 16), d = Get32(b, 20), m = Get32(b, 24), s = Get32(b, 28);
@@ -90,9 +90,9 @@ bool ParseVoiceDatabase(std::string_view b, VoiceDatabase& db, std::string& erro
            sampleAt = Get32(b, 44);
   db.pitch = Get32(b, 48);
   if (Get32(b, 52) != size) return Fail(error, "tamanho errado");
-  if (checkSum && Get32(b, 56) != Fnv1a(b.substr(kHeaderSize))) return Fail(error, "soma de verificação");
-  if (p == 0 || p > 255) return Fail(error, "número de fonemas");
-  if (db.pitch < 50 || db.pitch > 500) return Fail(error, "altura das gravações");
+  if (checkSum && Get32(b, 56) != Fnv1a(b.substr(kHeaderSize))) return Fail(error, "soma de verifica\xE7\xE3o");
+  if (p == 0 || p > 255) return Fail(error, "n\xFAmero de fonemas");
+  if (db.pitch < 50 || db.pitch > 500) return Fail(error, "altura das grava\xE7\xF5" "es");
   if (!Fits(phonemeAt, p, kPhonemeEntrySize, size) || !Fits(diphoneAt, d, kDiphoneEntrySize, size) ||
       !Fits(markAt, m, 4, size) || !Fits(sampleAt, s, 2, size))
     return Fail(error, "tabela fora do arquivo");
@@ -153,19 +153,19 @@ bool ParseVoiceDatabase(std::string_view b, VoiceDatabase& db, std::string& erro
 bool LoadVoiceDatabase(const std::string& path, VoiceDatabase& db, std::string& error) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
-    error = "Base de voz não encontrada: " + path;
+    error = "Base de voz n\xE3o encontrada: " + path;
     return false;
   }
   in.seekg(0, std::ios::end);
   std::streamoff length = in.tellg();
   if (length < 0 || static_cast<uint64_t>(length) > kMaxFileSize) {
-    error = "Base de voz ilegível: " + path;
+    error = "Base de voz ileg\xEDvel: " + path;
     return false;
   }
   in.seekg(0);
   std::string bytes(static_cast<size_t>(length), '\0');
   if (!in.read(bytes.data(), length)) {
-    error = "Base de voz ilegível: " + path;
+    error = "Base de voz ileg\xEDvel: " + path;
     return false;
   }
   return ParseVoiceDatabase(bytes, db, error);

@@ -34,27 +34,22 @@ VoiceSynth::VoiceSynth(const VoiceDatabase& db) : db_(db) {
     for (uint32_t k = 1; k < d.markCount; ++k)
       reach_ = std::max<int64_t>(reach_, std::min<int64_t>(kMaxHalf, db.marks[d.firstMark + k].sample -
                                                                          db.marks[d.firstMark + k - 1].sample));
-  int p = static_cast<int>(db.phonemes.size());
-  bridge_.assign(static_cast<size_t>(p * p), 0);
-  for (int l = 0; l < p; ++l)
-    for (int r = 0; r < p; ++r) {
-      int found = db.FindDiphone(l, r);
-      if (found < 0) {
-        int best = -1;
-        for (size_t i = 0; i < db.diphones.size(); ++i) {
-          int s = Score(db, l, r, db.diphones[i]);
-          if (s > best) best = s, found = static_cast<int>(i);
-        }
-      }
-      bridge_[static_cast<size_t>(l * p + r)] = std::max(0, found);
-    }
+  bridge_.assign(db.phonemes.size() * db.phonemes.size(), -1);
 }
 
 int VoiceSynth::DiphoneFor(int left, int right, bool& bridged) const {
   int found = db_.FindDiphone(left, right);
   bridged = found < 0;
   if (!bridged) return found;
-  return bridge_[static_cast<size_t>(left) * db_.phonemes.size() + static_cast<size_t>(right)];
+  // The nearest pair, found the first time the pair is asked for.
+  int32_t& bridge = bridge_[static_cast<size_t>(left) * db_.phonemes.size() + static_cast<size_t>(right)];
+  if (bridge < 0) {
+    int best = -1;
+    for (size_t i = 0; i < db_.diphones.size(); ++i)
+      if (int score = Score(db_, left, right, db_.diphones[i]); score > best) best = score, bridge = static_cast<int32_t>(i);
+    bridge = std::max(bridge, 0);
+  }
+  return bridge;
 }
 
 void VoiceSynth::Grow(int64_t end) {
@@ -67,7 +62,7 @@ void VoiceSynth::Grow(int64_t end) {
   if (end - base_ > static_cast<int64_t>(acc_.size())) acc_.resize(static_cast<size_t>(end - base_), 0.0f);
 }
 
-void VoiceSynth::Grain(int diphone, uint32_t mark, int64_t at) {
+void VoiceSynth::Grain(int diphone, uint32_t mark, int64_t at, bool reversed) {
   const Diphone& d = db_.diphones[static_cast<size_t>(diphone)];
   const PitchMark* marks = db_.marks.data() + d.firstMark;
   int64_t pos = marks[mark].sample;
@@ -79,13 +74,26 @@ void VoiceSynth::Grain(int diphone, uint32_t mark, int64_t at) {
   left = std::min(left, kMaxHalf);
   right = std::min(right, kMaxHalf);
   const int16_t* src = db_.samples.data() + d.first;
-  int64_t from = std::max({-left, -pos, final_ - at});
-  int64_t to = std::min<int64_t>(right, static_cast<int64_t>(d.count) - 1 - pos);
+  // A reversed grain runs backwards through the source: its left half is the source's right.
+  if (reversed) std::swap(left, right);
+  int64_t last = static_cast<int64_t>(d.count) - 1;
+  int64_t from = std::max({-left, reversed ? pos - last : -pos, final_ - at});
+  int64_t to = std::min(right, reversed ? pos : last - pos);
   float* out = acc_.data() + (at - base_);
-  for (int64_t i = from; i <= to; ++i) {
-    double w = 0.5 * (1.0 + std::cos(M_PI * static_cast<double>(i) / static_cast<double>(i < 0 ? left : right)));
-    out[i] += static_cast<float>(w * src[pos + i]);
-  }
+  // Hann halves; cos(k * step) by the Chebyshev recurrence, from each half's first sample.
+  auto half = [&](int64_t first, int64_t end, int64_t width) {
+    if (first >= end) return;
+    double step = M_PI / static_cast<double>(width), twice = 2 * std::cos(step);
+    double c0 = std::cos(step * static_cast<double>(first)), c1 = std::cos(step * static_cast<double>(first + 1));
+    for (int64_t i = first; i < end; ++i) {
+      out[i] += static_cast<float>(0.5 * (1.0 + c0) * src[reversed ? pos - i : pos + i]);
+      double c2 = twice * c1 - c0;
+      c0 = c1;
+      c1 = c2;
+    }
+  };
+  half(from, std::min<int64_t>(0, to + 1), left);
+  half(std::max<int64_t>(0, from), to + 1, right);
 }
 
 void VoiceSynth::Make(const Pending& left, const Pending& cur, int right,
@@ -139,7 +147,13 @@ void VoiceSynth::Make(const Pending& left, const Pending& cur, int right,
         [](const PitchMark& m, double s) { return static_cast<double>(m.sample) < s; });
     uint32_t m = static_cast<uint32_t>(after - marks);
     if (m == x.markCount || (m > 0 && sigma - marks[m - 1].sample < after->sample - sigma)) --m;
-    Grain(d, m, t);
+    // Noise stretched by repeating a grain would buzz at the repetition rate; every other
+    // repeat runs backwards.
+    bool repeat = d == lastDiphone_ && m == lastMark_;
+    repeats_ = repeat ? repeats_ + 1 : 0;
+    lastDiphone_ = d;
+    lastMark_ = m;
+    Grain(d, m, t, !marks[m].voiced && repeats_ % 2 == 1);
     double step;
     if (marks[m].voiced) {
       step = kSampleRate / contour_.At(t, db_.pitch);
@@ -222,6 +236,7 @@ size_t VoiceSynth::Read(int16_t* out, size_t capacity, double gain) {
 void VoiceSynth::Reset() {
   std::fill(acc_.begin(), acc_.end(), 0.0f);
   base_ = final_ = read_ = nextMark_ = 0;
+  lastDiphone_ = -1;
   textStart_ = 0;
   textMs_ = 0;
   havePending_ = false;

@@ -40,15 +40,19 @@ class VoiceSynth {
   };
   void Make(const Pending& left, const Pending& cur, int right, std::vector<ParseError>& errors,
             bool reportMissing);
-  void Grain(int diphone, uint32_t mark, int64_t at);
+  void Grain(int diphone, uint32_t mark, int64_t at, bool reversed);
   void Grow(int64_t end);
   int64_t StartOfNext() const;
 
   const VoiceDatabase& db_;
   int pause_ = 0;
   int64_t reach_ = 0;  // samples before the next phoneme that its grains may still change
-  std::vector<int32_t> bridge_;  // left * P + right -> diphone used
+  mutable std::vector<int32_t> bridge_;  // left * P + right -> diphone standing in, -1 not yet
   PitchContour contour_;
+  // The grain laid last, and how often in a row.
+  int lastDiphone_ = -1;
+  uint32_t lastMark_ = 0;
+  int repeats_ = 0;
 
   // The text being made: its first sample and the milliseconds written so far.
   int64_t textStart_ = 0;

@@ -14,7 +14,7 @@ namespace {
 using koraltest::Tree;
 
 TEST(KoralReadSettings, DefaultsRegistryAndFolder) {
-  Tree tree;
+  Tree tree(false);
   KoralReadSettings();
   const KoralSettings& s = KoralCurrentSettings();
   EXPECT_EQ(s.database, "br4");
@@ -37,7 +37,7 @@ TEST(KoralReadSettings, DefaultsRegistryAndFolder) {
 }
 
 TEST(KoralOpen, FactorsFromSpeedAndPitchEvenWhenTheOpenFails) {
-  Tree tree;
+  Tree tree(false);
   KoralReadSettings();
   EXPECT_FALSE(KoralOpen(1, 3, 0, ""));  // no registry entry: "br4" in the current folder
   EXPECT_DOUBLE_EQ(TtsDurationFactor(), 0.6);
@@ -51,7 +51,6 @@ TEST(KoralOpen, FactorsFromSpeedAndPitchEvenWhenTheOpenFails) {
 
 TEST(KoralBusy, AKeyStopsTheSound) {
   Tree tree;
-  tree.Register("SOFTWARE\\TCTS\\Mbrola\\databases\\br4", "\"c:\\\\qorbel\\\\koraltts\\\\br4\"");
   KoralReadSettings();
   ASSERT_TRUE(SynthOpen(0, 0, 0, 3, ""));
   SetWaveKeyInterrupt(false);  // as in flight: only the engine's own key test cuts it
@@ -67,7 +66,6 @@ TEST(KoralBusy, AKeyStopsTheSound) {
 
 TEST(TtsSpeak, AWaitingKeyEndsTheSynthesis) {
   Tree tree;
-  tree.Register("SOFTWARE\\TCTS\\Mbrola\\databases\\br4", "\"c:\\\\qorbel\\\\koraltts\\\\br4\"");
   KoralReadSettings();
   ASSERT_TRUE(KoralOpen(0, 0, 0, ""));
   platform::PostMessage({platform::MessageKind::Char, 'x', 0});

@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/env.hpp"
 #include "platform/events.hpp"
+#include "platform/headless/headless_env.hpp"
 #include "platform/transcript.hpp"
 #include "testkit/testkit.hpp"
 
@@ -35,9 +37,11 @@ inline void LineSamples(std::vector<int> counts) {
 
 class Tree {
  public:
-  Tree() {
-    setenv("TELUMA_BACKEND", "headless", 1);
-    platform::SetVirtualClock(true);
+  // registered: the registry names the tree's database file.
+  explicit Tree(bool registered = true) {
+    // Every wait runs on the virtual clock, without a display.
+    static platform::headless::HeadlessEnv headless;
+    static platform::ScopedEnv installed(headless);
     for (const char* ext : {"nrl", "exc", "abr", "pro", "dfn"}) {
       std::string name = std::string("portug.") + ext;
       dir_.Write("qorbel/koraltts/" + name,
@@ -50,6 +54,8 @@ class Tree {
     platform::Transcript::Get().Reopen(Path("transcript.txt"));
     FailOn("");
     LineSamples({});
+    if (registered)
+      Register("SOFTWARE\\TCTS\\Mbrola\\databases\\br4", "\"c:\\\\qorbel\\\\koraltts\\\\br4\"");
   }
   ~Tree() {
     platform::Transcript::Get().Reopen("");

@@ -199,16 +199,4 @@ TEST(KoralCommand, WritesTheSpokenTextToAWaveFile) {
     CheckWaveFile(testkit::DataRoot(), real);
 }
 
-TEST(KoralCommand, MissingDatabaseOrRulesFailWithTheEngineText) {
-  KoralGame tree;
-  const std::string out = tree.Root() + "/fala.wav";
-  auto r = RunKoral(tree.Root(), FAKE_VOICE_DIR, {"--rules", tree.Root() + "/nada", "-w", out, "oi"});
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_THAT(r.stderrText, ::testing::HasSubstr("Erro na base de dados de portugu\xC3\xAAs"));
-  tree.RemoveDatabase();
-  r = RunKoral(tree.Root(), FAKE_VOICE_DIR, {"-w", out, "oi"});
-  EXPECT_EQ(r.exitCode, 1);
-  EXPECT_THAT(r.stderrText, ::testing::HasSubstr("br4"));
-}
-
 }  // namespace

@@ -170,8 +170,8 @@ TEST(SynthDispatch, KindsAndEmptySlots) {
   EXPECT_EQ(SlotOfKind(5), SynthSlot::Sapi5);
   EXPECT_EQ(SlotOfKind(54), SynthSlot::Sapi54);
   for (int kind : {0, 1, 2, 4, 6, 53, -1}) EXPECT_EQ(SlotOfKind(kind), SynthSlot::Sapi4) << kind;
-  // Only Koral (kind 3) is built in; without a speech service (kind 4) every other open fails
-  // but still records the kind.
+  // Koral (kind 3) is built in; without the other engines, or (kind 4) without a speech
+  // service, every other open fails but still records the kind.
   testkit::TempDir nowhere;
   testkit::NoSpeechService(nowhere.path());
   for (int kind : {5, 54, 4}) {

@@ -290,6 +290,20 @@ TEST(Voice, OtherEntryPointsDoWhatTheirNamesSay) {
   EXPECT_EQ(initPhone("a+", 10), nullptr);
 }
 
+TEST(Voice, DataTreeListsTheDatabasesPairsAndNamesItInTheRegistry) {
+  voice::VoiceDatabase db;
+  std::string error;
+  ASSERT_TRUE(voice::LoadVoiceDatabase(testkit::DataRoot() + "/qorbel/koraltts/br4", db, error)) << error;
+  std::string list = testkit::ReadFile(testkit::DataRoot() + "/qorbel/koraltts/portug.dfn");
+  size_t pairs = 0;
+  for (size_t at = 0; (at = list.find("\r\n", at)) != std::string::npos; at += 2) ++pairs;
+  EXPECT_EQ(pairs, db.diphones.size() + 1);  // and the comment line
+  EXPECT_NE(list.find("\r\nr2\t_\r\n"), std::string::npos);
+  EXPECT_EQ(testkit::ReadFile(testkit::DataRoot() + "/windows/registro.reg"),
+            "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\TCTS\\Mbrola\\databases\\br4]\r\n"
+            "@=\"c:\\\\qorbel\\\\koraltts\\\\br4\"\r\n\r\n");
+}
+
 TEST(Voice, SystemPathOfTheDatabaseAndTheCommand) {
   Mbrola& m = Mbrola::Open();
   setenv("TELUMA_ROOT", testkit::DataRoot().c_str(), 1);

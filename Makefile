@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 PACKAGES = build-essential cmake pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev \
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core \
   libespeak-ng-dev espeak-ng-data espeak-ng libspeechd-dev speech-dispatcher wbrazilian xvfb xauth libxtst-dev bc python3 \
-  help2man dpkg-dev file clang
+  help2man dpkg-dev file
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: all deps configure build play test bench clean effects-page screenshot install package sanitize fuzz
@@ -68,6 +68,7 @@ sanitize: deps
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 fuzz: deps
+	@$(MAKE) --no-print-directory deps PACKAGES=clang
 	@[ -f $(FUZZ_BUILD)/CMakeCache.txt ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) \
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz-all

@@ -23,8 +23,9 @@ if(TARGET teluma-mbrola)
   install(TARGETS teluma-mbrola LIBRARY DESTINATION ${TELUMA_PRIVATE_LIBDIR} NAMELINK_ONLY)
 endif()
 
-# The data tree as the build wrote it, without what a developer's `make play` left in it.
-install(DIRECTORY ${TELUMA_DATA_ROOT}/ DESTINATION share/teluma
+# The data tree's two folders as the build wrote them, without what a developer's `make play`
+# or a stray run left in them.
+install(DIRECTORY ${TELUMA_DATA_ROOT}/windows ${TELUMA_DATA_ROOT}/qorbel DESTINATION share/teluma
         PATTERN "luplacar.ini*" EXCLUDE
         PATTERN "*.stamp" EXCLUDE
         PATTERN "*.tmp" EXCLUDE)

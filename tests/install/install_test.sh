@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # install_test.sh tree|package BUILD
-#   tree:    installs BUILD into a temporary prefix, makes it read-only and plays from it.
+#   tree:    stages BUILD's install in a temporary folder, makes it read-only and plays from it.
 #   package: builds the .deb, installs it with dpkg, plays /usr/bin/moondrop, removes it.
 # The player is a user who owns nothing of the installation (nobody when run as root) with a
 # fresh home and no TELUMA_* settings but the headless seam.
@@ -81,8 +81,9 @@ check_voice() {
 
 case $mode in
   tree)
-    prefix=$work/prefix
-    cmake --install "$build" --prefix "$prefix" >/dev/null
+    # Staged with DESTDIR, as a packager does: files meant for /etc stay inside the stage too.
+    prefix=$work/stage/usr
+    DESTDIR=$work/stage cmake --install "$build" --prefix /usr >/dev/null
     check_installed_files "$prefix"
     chmod -R a-w "$prefix"
     play_three_games "$prefix/bin/moondrop" tree

@@ -9,7 +9,9 @@
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -108,6 +110,41 @@ void TranslateSentence(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * static_cast<long>(text.size()));
 }
 BENCHMARK(TranslateSentence);
+
+// Growth with the length of the text: one word of n vowels (each letter's rules look at the
+// whole run of vowels around it) and n characters of ordinary text (words of the list between
+// blanks and punctuation). The time per character stays flat from 10,000 to 1,000,000.
+void TranslateOneLongWord(benchmark::State& state) {
+  const std::string word(static_cast<size_t>(state.range(0)), 'a');
+  for (auto _ : state) benchmark::DoNotOptimize(TranslateText(word));
+  state.SetBytesProcessed(state.iterations() * state.range(0));
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(TranslateOneLongWord)
+    ->RangeMultiplier(10)->Range(10000, 1000000)->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+std::string OrdinaryText(size_t length) {
+  static const char* const kGaps[] = {" ", " ", " ", " ", ", ", ". ", "; "};
+  std::mt19937 random(13);
+  std::string text;
+  while (text.size() < length) {
+    text += words[random() % words.size()];
+    text += kGaps[random() % std::size(kGaps)];
+  }
+  text.resize(length);
+  return text;
+}
+
+void TranslateOrdinaryText(benchmark::State& state) {
+  const std::string text = OrdinaryText(static_cast<size_t>(state.range(0)));
+  for (auto _ : state) benchmark::DoNotOptimize(TranslateText(text));
+  state.SetBytesProcessed(state.iterations() * state.range(0));
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(TranslateOrdinaryText)
+    ->RangeMultiplier(10)->Range(10000, 1000000)->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
 
 }  // namespace
 

@@ -43,9 +43,8 @@ void ApplySpeedSettings(int32_t speed) {
   if (speed < 1 || speed > 5) speed = 3;
   std::string n = std::to_string(speed);
   DiphoneDatabase() = ReadSuiteSetting("SINTETIZADOR", "DIFONES" + n).substr(0, 8);
-  SetDiphoneTiming(ReadSuiteInteger("SINTETIZADOR", "CORTEFON" + n, 0),
-                   ReadSuiteInteger("SINTETIZADOR", "SOBRAFON" + n, 0),
-                   ReadSuiteInteger("SINTETIZADOR", "INTERPAL" + n, 0));
+  const DiphoneTimingSettings timing = ReadDiphoneTiming(speed);
+  SetDiphoneTiming(timing.cut, timing.minimum, timing.wordPause);
 }
 
 int Fail(const std::string& message) {
@@ -71,7 +70,7 @@ int OpenSynthesizer(const Options& options) {
   if (code != 0) {
     std::cerr << platform::Cp1252ToUtf8("Erro de inicializa\xE7\xE3o: ") << code << "\n"
               << "Banco de dados de voz: " << platform::Cp1252ToUtf8(DiphoneDatabase())
-              << "\n";
+              << "\n" << platform::Cp1252ToUtf8(SuiteSettingsReport()) << "\n";
     DiphoneClose();
     return 1;
   }

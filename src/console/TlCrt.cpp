@@ -38,6 +38,7 @@ struct Console : teluma::console::ScreenPainter {
   int lastKeyMods = 0;  // modifier bits of the key WaitForKey took last
   bool open = false;
   bool closing = false;
+  int closeExitCode = 0;
   bool waiting = false;
   bool caretShown = false;
   bool toneOn = false;
@@ -310,8 +311,10 @@ void CloseConsole() {
     c.keyboard.queue.Clear();
     c.closing = true;
   }
-  platform::ExitProgram(0);
+  platform::ExitProgram(c.closeExitCode);
 }
+
+void SetCloseExitCode(int code) { C().closeExitCode = code; }
 
 namespace {
 

@@ -33,8 +33,10 @@ void ClearPicture();
 void PumpWindowMessages();
 void PumpAllMessages();
 void Pause(uint16_t ms);
-// Ends the program through the close path (exit code 0).
+// Ends the program through the close path (exit code 0 unless SetCloseExitCode chose another).
 [[noreturn]] void CloseConsole();
+// The exit code of the close path from now on, whether the program or the player closes.
+void SetCloseExitCode(int code);
 
 void CurrentDate(uint16_t& year, uint16_t& month, uint16_t& day, uint16_t& weekday);
 void CurrentTime(uint16_t& hour, uint16_t& minute, uint16_t& second, uint16_t& hundredths);

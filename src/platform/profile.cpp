@@ -36,7 +36,8 @@ bool FindProfileValue(std::string_view contents, std::string_view section, std::
   bool inSection = false;
   size_t pos = 0;
   while (pos < contents.size()) {
-    size_t end = contents.find('\n', pos);
+    // CR, LF and CR LF each end a line (the empty line between CR and LF is skipped).
+    size_t end = contents.find_first_of("\r\n", pos);
     if (end == std::string_view::npos) end = contents.size();
     std::string_view line = Trim(contents.substr(pos, end - pos));
     pos = end + 1;

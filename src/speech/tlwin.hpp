@@ -32,9 +32,35 @@ int32_t ReadSuiteInteger(std::string_view section, std::string_view key, int32_t
 // reader ("TELUMA.INI" when the Windows folder has it, else start folder + "\TELUMA.INI").
 std::string SuiteSettingsFile();
 
+// A whole number of TELUMA.INI as ReadSuiteInteger gives it, brought into low ... high (a value
+// outside takes the nearer end).
+int32_t ReadSuiteIntegerInRange(std::string_view section, std::string_view key, int32_t fallback,
+                                int32_t low, int32_t high);
+
+// Ranges of the timing settings of "SINTETIZADOR", so that a slip of the hand cannot put days
+// of silence between words: the punctuation pauses ("PAUSAPONTO", "PAUSAVIRG",
+// "PAUSADOISPONTOS") in milliseconds, the word pause ("INTERPAL", 10 s) and the unit cut and
+// minimum ("CORTEFON", "SOBRAFON", at most a whole sound block) in samples. All start at 0.
+inline constexpr int32_t kMaxPauseMs = 10000;
+inline constexpr int32_t kMaxWordPauseSamples = 110250;
+inline constexpr int32_t kMaxUnitSamples = 63956;
+
+// The diphone synthesizer's timing of speed step n ("CORTEFON", "SOBRAFON", "INTERPAL" + n,
+// 0 when missing or not a number), each within its range, for SetDiphoneTiming.
+struct DiphoneTimingSettings {
+  int32_t cut = 0;
+  int32_t minimum = 0;
+  int32_t wordPause = 0;
+};
+DiphoneTimingSettings ReadDiphoneTiming(int32_t speed);
+
 // Reads the "SINTETIZADOR" keys of speed step n and hands them on: diphone database name and
 // timing, the wave device's shortening and fast flags, the three punctuation pauses.
 void ReadSynthesizerSettings(int32_t speed);
+
+// A plain Portuguese sentence (Windows-1252) saying which settings file was looked for and
+// where: where it was read from, or that it is missing or cannot be read.
+std::string SuiteSettingsReport();
 
 // Sets up everything for speaking. speed < 1 takes "TRADUTOR"/"VELOCIDADE" (outside 1-5: 3).
 // When the diphone synthesizer cannot start, writes the two error lines, waits for Enter and

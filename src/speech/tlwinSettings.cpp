@@ -1,9 +1,12 @@
 // TELUMA.INI: where it lives, reading a value with the "@" expansion, and the front end's
 // module variables.
+#include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "platform/cp1252.hpp"
 #include "platform/paths.hpp"
 #include "platform/profile.hpp"
 #include "speech/tlwin.hpp"
@@ -28,6 +31,19 @@ std::string ProgramFolder(const std::string& file) {
   return prog;
 }
 
+// Whether a byte of the file can be read (an empty file counts as readable).
+bool Readable(const std::string& hostPath) {
+  std::FILE* f = std::fopen(hostPath.c_str(), "rb");
+  if (!f) return false;
+  char byte;
+  bool ok = std::fread(&byte, 1, 1, f) == 1 || !std::ferror(f);
+  std::fclose(f);
+  return ok;
+}
+
+// Host paths are UTF-8; the console's text is Windows-1252.
+std::string Shown(const std::string& hostPath) { return platform::Utf8ToCp1252(hostPath); }
+
 }  // namespace
 
 const std::string& StartFolder() {
@@ -39,6 +55,27 @@ std::string SuiteSettingsFile() {
   std::string inWindows = platform::ProfilePath(kSuiteFile);
   if (platform::FileExists(inWindows)) return kSuiteFile;
   return StartFolder() + "\\" + kSuiteFile;
+}
+
+std::string SuiteSettingsReport() {
+  const std::string windowsDir = platform::WindowsDir();
+  const std::string inWindows = platform::ProfilePath(kSuiteFile);
+  const std::string inStart = platform::ProfilePath(StartFolder() + "\\" + kSuiteFile);
+  if (platform::FileExists(inWindows)) {
+    if (Readable(inWindows)) return "Arquivo de configura\xE7\xE3o usado: " + Shown(inWindows) + ".";
+    return "N\xE3o foi poss\xEDvel ler o arquivo de configura\xE7\xE3o " + Shown(inWindows) + ".";
+  }
+  const std::string notInWindows = " (n\xE3o h\xE1 " + std::string(kSuiteFile) + " em " +
+                                   Shown(windowsDir) + ").";
+  if (platform::FileExists(inStart)) {
+    if (Readable(inStart))
+      return "Arquivo de configura\xE7\xE3o usado: " + Shown(inStart) + notInWindows;
+    return "N\xE3o foi poss\xEDvel ler o arquivo de configura\xE7\xE3o " + Shown(inStart) +
+           notInWindows;
+  }
+  return "O arquivo de configura\xE7\xE3o " + std::string(kSuiteFile) +
+         " n\xE3o foi encontrado: procurado em " + Shown(windowsDir) + " e em " +
+         Shown(StartFolder()) + ".";
 }
 
 std::string ReadSuiteSetting(std::string_view section, std::string_view key,
@@ -71,6 +108,21 @@ bool ParseSuiteInteger(std::string_view text, int32_t& value) {
 int32_t ReadSuiteInteger(std::string_view section, std::string_view key, int32_t fallback) {
   int32_t value = 0;
   return ParseSuiteInteger(ReadSuiteSetting(section, key), value) ? value : fallback;
+}
+
+int32_t ReadSuiteIntegerInRange(std::string_view section, std::string_view key, int32_t fallback,
+                                int32_t low, int32_t high) {
+  return std::clamp(ReadSuiteInteger(section, key, fallback), low, high);
+}
+
+DiphoneTimingSettings ReadDiphoneTiming(int32_t speed) {
+  const std::string n = std::to_string(speed).substr(0, 2);
+  const char* section = "SINTETIZADOR";
+  DiphoneTimingSettings timing;
+  timing.cut = ReadSuiteIntegerInRange(section, "CORTEFON" + n, 0, 0, kMaxUnitSamples);
+  timing.minimum = ReadSuiteIntegerInRange(section, "SOBRAFON" + n, 0, 0, kMaxUnitSamples);
+  timing.wordPause = ReadSuiteIntegerInRange(section, "INTERPAL" + n, 0, 0, kMaxWordPauseSamples);
+  return timing;
 }
 
 std::string& PhraseFolder() {

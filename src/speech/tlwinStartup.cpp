@@ -33,13 +33,13 @@ void ReadSynthesizerSettings(int32_t speed) {
   std::string n = std::to_string(speed).substr(0, 2);
   const char* section = "SINTETIZADOR";
   DiphoneDatabase() = ReadSuiteSetting(section, "DIFONES" + n).substr(0, 8);
-  SetDiphoneTiming(ReadSuiteInteger(section, "CORTEFON" + n, 0), ReadSuiteInteger(section, "SOBRAFON" + n, 0),
-                   ReadSuiteInteger(section, "INTERPAL" + n, 0));
+  const DiphoneTimingSettings timing = ReadDiphoneTiming(speed);
+  SetDiphoneTiming(timing.cut, timing.minimum, timing.wordPause);
   SetWaveShorten(YesSetting(section, "CORTAFALA" + n));
   SetWaveFast(YesSetting(section, "RAPIDINHO" + n));
-  PausePeriod() = ReadSuiteInteger(section, "PAUSAPONTO" + n, 250);
-  PauseComma() = ReadSuiteInteger(section, "PAUSAVIRG" + n, 150);
-  PauseColon() = ReadSuiteInteger(section, "PAUSADOISPONTOS" + n, 200);
+  PausePeriod() = ReadSuiteIntegerInRange(section, "PAUSAPONTO" + n, 250, 0, kMaxPauseMs);
+  PauseComma() = ReadSuiteIntegerInRange(section, "PAUSAVIRG" + n, 150, 0, kMaxPauseMs);
+  PauseColon() = ReadSuiteIntegerInRange(section, "PAUSADOISPONTOS" + n, 200, 0, kMaxPauseMs);
 }
 
 void SpeechStart(int32_t speed, std::string_view phraseFolder) {
@@ -51,7 +51,10 @@ void SpeechStart(int32_t speed, std::string_view phraseFolder) {
   if (int code = DiphoneOpen(); code != 0) {
     WriteLn("Erro de inicializa\xE7\xE3o: " + std::to_string(code));
     WriteLn("Banco de dados de voz: " + DiphoneDatabase());
+    WriteLn(SuiteSettingsReport());
     DiphoneClose();
+    // The start failed however the wait for Enter ends (Enter, or the window closed).
+    SetCloseExitCode(code);
     ReadLn();
     CloseConsole();
   }

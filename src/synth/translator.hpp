@@ -58,8 +58,18 @@ size_t ExceptionCount();
 // The rules of one character's list, in list order.
 std::vector<Rule> RulesOf(char first);
 
+// Where the run of vowels and accent marks through each position of a word ends on either
+// side, so that a context's "#" steps over a whole run at once and a word is translated in
+// time linear in its length.
+struct VowelRuns {
+  std::vector<int> leftEnd;      // leftEnd[j]: the position before the run holding j, or j
+  std::vector<size_t> rightEnd;  // rightEnd[q]: the position after the run holding q, or q
+};
+void FindVowelRuns(const std::string& word, VowelRuns& runs);
+
 // The first rule of the list of word[p] that applies at p, or null.
 const Rule* FindRule(const std::string& word, size_t p);
+const Rule* FindRule(const std::string& word, const VowelRuns& runs, size_t p);
 
 // Step 1 of the translation: accented and special characters to plain letters and marks.
 std::string MapCharacters(std::string_view text);

@@ -20,7 +20,7 @@ bool ReadLine(std::istream& in, std::string& line) {
   return true;
 }
 
-const std::string* Find(const std::string& word) {
+const std::string* Find(std::string_view word) {
   size_t low = 0, high = exceptions.size();
   while (low < high) {
     size_t mid = low + (high - low) / 2;
@@ -38,17 +38,18 @@ const std::string* Find(const std::string& word) {
 
 size_t ExceptionCount() { return exceptions.size(); }
 
+// The stem searched is the word up to cut and the suffix the rest, so a long run of "s" and
+// "m" is stripped without copying the word again for every letter.
 std::string LookUpException(const std::string& word) {
-  std::string stem = word;
-  std::string suffix;
+  const std::string_view whole = word;
+  size_t cut = whole.size();
   while (true) {
-    if (const std::string* found = Find(stem)) return *found + suffix;
-    if (stem.empty() || (stem.back() != 's' && stem.back() != 'm')) break;
-    suffix.insert(suffix.begin(), stem.back());
-    stem.pop_back();
-    if (stem.empty()) break;
+    if (const std::string* found = Find(whole.substr(0, cut)))
+      return *found + word.substr(cut);
+    if (cut == 0 || (whole[cut - 1] != 's' && whole[cut - 1] != 'm')) break;
+    if (--cut == 0) break;
   }
-  return stem + suffix;
+  return word;
 }
 
 }  // namespace translator

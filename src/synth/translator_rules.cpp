@@ -45,16 +45,15 @@ bool IsBackVowel(char c) { return c == 'A' || c == 'O' || c == 'a' || c == 'o'; 
 bool IsFrontVowel(char c) { return c == 'E' || c == 'I' || c == 'e' || c == 'i'; }
 
 // Matches the left context scanning leftwards from position j (0-based, may be -1).
-bool MatchLeft(const std::string& word, const std::string& context, int j) {
+bool MatchLeft(const std::string& word, const VowelRuns& runs, const std::string& context,
+               int j) {
   for (int k = static_cast<int>(context.size()) - 1; k >= 0; --k) {
     char s = context[k];
     switch (s) {
-      case '#': {
-        int start = j;
-        while (j >= 0 && (IsVowel(word[j]) || IsAccentMark(word[j]))) --j;
-        if (j == start) return false;
+      case '#':
+        if (j < 0 || runs.leftEnd[j] == j) return false;
+        j = runs.leftEnd[j];
         break;
-      }
       case '%':
         if (j >= 0) return false;
         break;
@@ -93,16 +92,15 @@ bool MatchLeft(const std::string& word, const std::string& context, int j) {
 }
 
 // Matches the right context scanning rightwards from position q.
-bool MatchRight(const std::string& word, const std::string& context, size_t q) {
+bool MatchRight(const std::string& word, const VowelRuns& runs, const std::string& context,
+                size_t q) {
   const size_t n = word.size();
   for (char s : context) {
     switch (s) {
-      case '#': {
-        size_t start = q;
-        while (q < n && (IsVowel(word[q]) || IsAccentMark(word[q]))) ++q;
-        if (q == start) return false;
+      case '#':
+        if (q >= n || runs.rightEnd[q] == q) return false;
+        q = runs.rightEnd[q];
         break;
-      }
       case '%':
         if (q < n) return false;
         break;
@@ -168,17 +166,48 @@ std::vector<Rule> RulesOf(char first) {
   return out;
 }
 
-const Rule* FindRule(const std::string& word, size_t p) {
+void FindVowelRuns(const std::string& word, VowelRuns& runs) {
+  const size_t n = word.size();
+  auto inRun = [&](size_t i) { return IsVowel(word[i]) || IsAccentMark(word[i]); };
+  runs.leftEnd.resize(n);
+  runs.rightEnd.resize(n);
+  bool previousInRun = false;
+  for (size_t j = 0; j < n; ++j) {
+    const int self = static_cast<int>(j);
+    const bool in = inRun(j);
+    if (!in)
+      runs.leftEnd[j] = self;
+    else
+      runs.leftEnd[j] = previousInRun ? runs.leftEnd[j - 1] : self - 1;
+    previousInRun = in;
+  }
+  // leftEnd[q] == q marks a position outside every run.
+  auto outside = [&](size_t q) { return runs.leftEnd[q] == static_cast<int>(q); };
+  for (size_t q = n; q-- > 0;) {
+    if (outside(q))
+      runs.rightEnd[q] = q;
+    else
+      runs.rightEnd[q] = (q + 1 < n && !outside(q + 1)) ? runs.rightEnd[q + 1] : q + 1;
+  }
+}
+
+const Rule* FindRule(const std::string& word, const VowelRuns& runs, size_t p) {
   if (!headsReady) return nullptr;
   int c = static_cast<unsigned char>(Upper(word[p]));
   if (c < kFirstListed || c > kLastListed) return nullptr;
   for (int i = heads[c - kFirstListed]; i >= 0; i = rules[i].next) {
     const Rule& r = rules[i];
-    if (TargetAt(word, r.target, p) && MatchLeft(word, r.left, static_cast<int>(p) - 1) &&
-        MatchRight(word, r.right, p + r.target.size()))
+    if (TargetAt(word, r.target, p) && MatchLeft(word, runs, r.left, static_cast<int>(p) - 1) &&
+        MatchRight(word, runs, r.right, p + r.target.size()))
       return &r;
   }
   return nullptr;
+}
+
+const Rule* FindRule(const std::string& word, size_t p) {
+  VowelRuns runs;
+  FindVowelRuns(word, runs);
+  return FindRule(word, runs, p);
 }
 
 }  // namespace translator

@@ -222,12 +222,15 @@ void MarkStress(std::string& word) {
 std::string TranslateWord(const std::string& word) {
   std::string out = "[";
   const size_t length = word.size();
+  // Kept between words so that ordinary text allocates nothing per word.
+  static VowelRuns runs;
+  FindVowelRuns(word, runs);
   size_t p = 0;
   while (p < length) {
     std::string units = " /_";
     units += Upper(word[p]);
     size_t step = 1;
-    if (const Rule* rule = FindRule(word, p)) {
+    if (const Rule* rule = FindRule(word, runs, p)) {
       units = rule->replacement;
       step = rule->target.size();
     }

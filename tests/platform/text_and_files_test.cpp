@@ -48,6 +48,34 @@ TEST(Profile, MatchesCaseBlindFirstWinsAndTrims) {
   EXPECT_FALSE(FindProfileValue(ini, "NADA", "CORLETRA", v));
 }
 
+// CR alone and CR LF end a line as LF does: a file saved with CR line ends, and a stray CR
+// left by pasted text inside a CR LF file.
+TEST(Profile, CrLfAndLoneCrEachEndALine) {
+  testkit::TempDir dir;
+  const std::string crOnly = dir.Write(
+      "cr.ini", "[section1]\rname1=val1\rname2=\"val2\"\rname3 = a \r[section2]\rname1=b\r");
+  auto read = [&](const char* key, size_t size) {
+    return GetPrivateProfileString("section1", key, "padrao", size, crOnly);
+  };
+  EXPECT_EQ(read("name1", 80), "val1");
+  EXPECT_EQ(read("name2", 80), "val2");
+  EXPECT_EQ(read("name3", 80), "a");
+  EXPECT_EQ(read("NAME1", 80), "val1");
+  EXPECT_EQ(read("name1", 4), "val");
+  EXPECT_EQ(read("name1", 5), "val1");
+  EXPECT_EQ(read("falta", 80), "padrao");
+  EXPECT_EQ(GetPrivateProfileString("SECTION2", "name1", "", 80, crOnly), "b");
+
+  std::string v;
+  const std::string mixed = "[SERVFALA]\r\nVOZ=3\rTOM=5\r\nVELOCIDADE=7\r\n";
+  ASSERT_TRUE(FindProfileValue(mixed, "SERVFALA", "VOZ", v));
+  EXPECT_EQ(v, "3");
+  ASSERT_TRUE(FindProfileValue(mixed, "SERVFALA", "TOM", v));
+  EXPECT_EQ(v, "5");
+  ASSERT_TRUE(FindProfileValue(mixed, "SERVFALA", "VELOCIDADE", v));
+  EXPECT_EQ(v, "7");
+}
+
 TEST(Profile, ReadsFromWindowsFolderWithDefaultsAndBufferCut) {
   testkit::TempDir dir;
   dir.Write("windows/teluma.ini", "[MOONDROP]\nDIRMOONDROP=c:\\qorbel\\som\\moondrop\\\n");

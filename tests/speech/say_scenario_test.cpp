@@ -200,7 +200,30 @@ TEST(TelumaSay, BadSettingsFallBackToDefaults) {
   SayTree longValues("[TRADUTOR]\r\nDIRLETRAS=" + std::string(5000, 'x') +
                      "\r\nVELOCIDADE=2\r\n[SINTETIZADOR]\r\nDIFONES2=" + std::string(5000, 'V') +
                      "\r\n");
-  EXPECT_EQ(longValues.Say({"5"}).exitCode, 0);
+  // The voice named by the long value (cut to "VVVVVVVV") does not exist: the start-up error,
+  // not a crash.
+  EXPECT_EQ(longValues.Say({"5"}).exitCode, 1);
+}
+
+// Huge pauses in the settings are cut to their ranges: a comma pause of at most 10 s, and a
+// word pause of at most 10 s of samples instead of days of silence.
+TEST(TelumaSay, HugeTimingSettingsAreCut) {
+  SayTree tree(
+      "[TRADUTOR]\r\nSAPI=N\r\nVELOCIDADE=2\r\n[SINTETIZADOR]\r\nDIFONES2=VOZ\r\n"
+      "PAUSAVIRG2=2147483647\r\nINTERPAL2=2147483647\r\n");
+  RunResult r = tree.Say({"a a, 5"});
+  ASSERT_EQ(r.exitCode, 0) << r.stderrText;
+  size_t silence = 0;
+  for (const Event& e : r.events)
+    if (e.name == "IMAGE") silence += std::stoul(e.data);
+  EXPECT_GE(silence, 110250u);
+  EXPECT_LT(silence, 2 * 110250u);
+  const Event* comma = Find(r, "PLAY", "_44.wav");
+  ASSERT_NE(comma, nullptr);
+  const Event* five = Find(r, "IMAGE", "1500");
+  ASSERT_NE(five, nullptr);
+  EXPECT_GE(five->ms - comma->ms, 9000);
+  EXPECT_LE(five->ms - comma->ms, 10500);
 }
 
 TEST(TelumaSay, BadRecordingsAreSilent) {
@@ -219,7 +242,30 @@ TEST(TelumaSay, VoiceThatCannotStartEndsWithTwoLines) {
   std::string out = r.Output();
   EXPECT_NE(out.find("Erro de inicialização: 1"), std::string::npos) << out;
   EXPECT_NE(out.find("Banco de dados de voz: VOZ"), std::string::npos) << out;
+  EXPECT_NE(out.find("Arquivo de configuração usado: " + tree.dir().path() + "/windows/TELUMA.INI."),
+            std::string::npos)
+      << out;
   EXPECT_EQ(Find(r, "DIPHONE"), nullptr);
+  EXPECT_EQ(r.exitCode, 1);
+}
+
+// Without TELUMA.INI the voice cannot start: the two lines, where the file was looked for, and
+// a failing exit code however the wait for Enter ends.
+TEST(TelumaSay, MissingSettingsFileIsNamedAndFails) {
+  SayTree tree;
+  std::remove((tree.dir().path() + "/windows/TELUMA.INI").c_str());
+  for (const std::string keys : {"", "Enter\n"}) {
+    RunResult r = tree.Say({"ola"}, keys);
+    std::string out = r.Output();
+    EXPECT_NE(out.find("Erro de inicialização: 1\r\nBanco de dados de voz: \r\n"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("O arquivo de configuração TELUMA.INI não foi encontrado: procurado em " +
+                       tree.dir().path() + "/windows e em " + tree.dir().path() + "."),
+              std::string::npos)
+        << out;
+    EXPECT_EQ(r.exitCode, 1);
+  }
 }
 
 TEST(TelumaSay, SettingsFromTheStartFolderWhenTheWindowsFolderHasNone) {

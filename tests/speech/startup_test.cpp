@@ -78,6 +78,20 @@ TEST(ReadSynthesizerSettings, KeysOfTheSpeedStep) {
   SetWaveFast(false);
 }
 
+TEST(ReadSynthesizerSettings, TimingKeptInItsRange) {
+  Tree tree(
+      "[SINTETIZADOR]\r\nPAUSAPONTO2=2147483647\r\nPAUSAVIRG2=-5\r\nPAUSADOISPONTOS2=10000\r\n"
+      "CORTEFON2=-400\r\nSOBRAFON2=99999999\r\nINTERPAL2=2147483647\r\n");
+  ReadSynthesizerSettings(2);
+  EXPECT_EQ(PausePeriod(), kMaxPauseMs);
+  EXPECT_EQ(PauseComma(), 0);
+  EXPECT_EQ(PauseColon(), 10000);
+  DiphoneTimingSettings t = ReadDiphoneTiming(2);
+  EXPECT_EQ(t.cut, 0);
+  EXPECT_EQ(t.minimum, kMaxUnitSamples);
+  EXPECT_EQ(t.wordPause, kMaxWordPauseSamples);
+}
+
 // A stand-in outside engine that records how it was opened and what it was given.
 struct FakeEngine {
   static inline std::vector<std::string> log;

@@ -110,7 +110,7 @@ TEST(SpeechStart, AVoiceThatCannotStartWritesTwoLinesAndWaitsForEnter) {
   ini.replace(ini.find("DIFONES2=VOZ"), 12, "DIFONES2=NADA");
   tree.Settings(ini);
   const auto run = tree.Probe({"say", "ola"}, "a b Enter x\n");
-  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.exitCode, 1);  // the start failed
   EXPECT_EQ(run.Output().substr(0, 64).find("Erro de inicializa\xC3\xA7\xC3\xA3o: 1\r\n"), 0u)
       << run.Output();
   EXPECT_THAT(run.Output(), HasSubstr("\r\nBanco de dados de voz: NADA\r\n"));

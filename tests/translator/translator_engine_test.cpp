@@ -286,6 +286,25 @@ TEST_F(Translator, RightContextSymbols) {
   EXPECT_EQ(TranslateText("xe"), "[x/e]");
 }
 
+// "#" steps over a whole run of vowels and accent marks up to the word's edges, and long runs
+// of letters are handled as a whole (a word of 100,000 vowels, a suffix of 100,000 "s").
+TEST_F(Translator, VowelRunsAndSuffixesOfAnyLength) {
+  Load(WithX("%#(X)#%=V|\n#(X)=L|\n(X)#=R|\n(X)=x|\n"), "casa=kaza\n");
+  auto ruleAt = [](const std::string& word, size_t p) {
+    const Rule* rule = FindRule(word, p);
+    return rule ? rule->replacement : std::string("-");
+  };
+  const std::string run(100000, 'a');
+  EXPECT_EQ(ruleAt(run + "x" + run, run.size()), "V");
+  EXPECT_EQ(ruleAt("ta'e^x" + run, 5), "L");  // the run on the left stops at a consonant
+  EXPECT_EQ(ruleAt("xo~it", 0), "R");
+  EXPECT_EQ(ruleAt("tx", 1), "x");
+  EXPECT_NE(TranslateText(run + "x" + run).find("/V/"), std::string::npos);
+  const std::string esses(100000, 's');
+  EXPECT_EQ(LookUpException("casa" + esses), "kaza" + esses);
+  EXPECT_EQ(LookUpException("mesa" + esses), "mesa" + esses);
+}
+
 TEST(TranslatorFiles, FolderFromTheSuiteSettingsAndLoading) {
   testkit::TempDir windows, data;
   setenv("TELUMA_WINDIR", windows.path().c_str(), 1);

@@ -11,7 +11,7 @@
 #include "platform/env.hpp"
 #include "platform/headless/headless_env.hpp"
 #include "platform/transcript.hpp"
-#include "speech/tlwav.hpp"
+#include "wave/tlwav.hpp"
 #include "tts/uttsKoral.hpp"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/sound/mixer.hpp"
-#include "speech/tlwav_parts.hpp"
+#include "wave/tlwav_parts.hpp"
 
 extern "C" void* __libc_malloc(size_t);
 extern "C" void* __libc_calloc(size_t, size_t);

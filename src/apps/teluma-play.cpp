@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "apps/command_line.hpp"
-#include "speech/tlwav.hpp"
+#include "wave/tlwav.hpp"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "platform/events.hpp"
 #include "speech/lineedit.hpp"
 #include "speech/lineedit_keys.hpp"
-#include "speech/tlwav.hpp"
+#include "wave/tlwav.hpp"
 #include "speech/tlwin.hpp"
 
 namespace {

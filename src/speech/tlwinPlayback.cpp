@@ -6,7 +6,7 @@
 #include "platform/events.hpp"
 #include "platform/paths.hpp"
 #include "platform/transcript.hpp"
-#include "speech/tlwav.hpp"
+#include "wave/tlwav.hpp"
 #include "speech/tlwin.hpp"
 #include "speech/tlwinState.hpp"
 #include "synth/diphone.hpp"

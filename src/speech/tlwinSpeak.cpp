@@ -11,7 +11,7 @@
 #include "platform/env.hpp"
 #include "platform/random.hpp"
 #include "platform/transcript.hpp"
-#include "speech/tlwav.hpp"
+#include "wave/tlwav.hpp"
 #include "speech/tlwin.hpp"
 #include "speech/tlwinState.hpp"
 #include "synth/diphone.hpp"

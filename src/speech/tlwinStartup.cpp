@@ -5,7 +5,7 @@
 
 #include "console/TlCrt.hpp"
 #include "platform/profile.hpp"
-#include "speech/tlwav.hpp"
+#include "wave/tlwav.hpp"
 #include "speech/tlwin.hpp"
 #include "speech/tlwinState.hpp"
 #include "synth/diphone.hpp"

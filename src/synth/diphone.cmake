@@ -3,8 +3,4 @@
 add_library(teluma_diphone STATIC
   ${CMAKE_CURRENT_LIST_DIR}/diphone.cpp
   ${CMAKE_CURRENT_LIST_DIR}/diphone_store.cpp)
-target_link_libraries(teluma_diphone PUBLIC teluma_platform teluma_translator)
-if(TARGET teluma_wav)
-  target_link_libraries(teluma_diphone PUBLIC teluma_wav)
-  target_compile_definitions(teluma_diphone PRIVATE TELUMA_HAVE_TLWAV=1)
-endif()
+target_link_libraries(teluma_diphone PUBLIC teluma_platform teluma_translator teluma_wav)

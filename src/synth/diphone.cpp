@@ -18,9 +18,7 @@
 #include "platform/transcript.hpp"
 #include "synth/diphone_store.hpp"
 #include "synth/translator.hpp"
-#ifdef TELUMA_HAVE_TLWAV
-#include "speech/tlwav.hpp"
-#endif
+#include "wave/tlwav.hpp"
 
 namespace {
 
@@ -89,19 +87,13 @@ void PlayBlock(const uint8_t* image, size_t length) {
     S().play(image, length);
     return;
   }
-#ifdef TELUMA_HAVE_TLWAV
   WavePlayImage(image, length);
   while (WaveBusy()) platform::WaitMessage();
-#endif
 }
 
 bool SoundBusy() {
   if (S().busy) return S().busy();
-#ifdef TELUMA_HAVE_TLWAV
   return WaveBusy();
-#else
-  return false;
-#endif
 }
 
 void FlushBlock() {

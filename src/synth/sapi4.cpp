@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "console/TlCrt.hpp"
-#include "speech/tlwav.hpp"
+#include "wave/tlwav.hpp"
 #include "synth/sapi4_service.hpp"
 
 namespace {

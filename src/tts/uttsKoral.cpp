@@ -11,7 +11,7 @@
 
 #include "console/TlCrt.hpp"
 #include "platform/paths.hpp"
-#include "speech/tlwav.hpp"
+#include "wave/tlwav.hpp"
 #include "tts/mbrola.hpp"
 #include "tts/minireg.hpp"
 #include "tts/uttsInic.hpp"

@@ -7,7 +7,7 @@
 
 #include "koral_tree.hpp"
 #include "platform/paths.hpp"
-#include "speech/tlwav.hpp"
+#include "wave/tlwav.hpp"
 #include "tts/minireg.hpp"
 #include "tts/uttsExcessoes.hpp"
 #include "tts/uttsKoral.hpp"

@@ -4,7 +4,7 @@
 
 #include "console/TlCrt.hpp"
 #include "koral_tree.hpp"
-#include "speech/tlwav.hpp"
+#include "wave/tlwav.hpp"
 #include "synth/dispatch.hpp"
 #include "synth/koral.hpp"
 #include "tts/uttsKoral.hpp"

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "platform/sound/riff.hpp"
-#include "speech/tlwav_parts.hpp"
+#include "wave/tlwav_parts.hpp"
 #include "wave_bytes.hpp"
 
 using namespace soundtest;

@@ -9,7 +9,7 @@
 #include "platform/events.hpp"
 #include "platform/sound.hpp"
 #include "platform/sound/wave_out.hpp"
-#include "speech/tlwav.hpp"
+#include "wave/tlwav.hpp"
 #include "wave_bytes.hpp"
 
 namespace {

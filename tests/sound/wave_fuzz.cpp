@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/sound/riff.hpp"
-#include "speech/tlwav_parts.hpp"
+#include "wave/tlwav_parts.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (auto info = platform::ParseWaveImage(data, size)) {

@@ -14,7 +14,7 @@
 #include "platform/headless/headless_env.hpp"
 #include "platform/paths.hpp"
 #include "platform/transcript.hpp"
-#include "speech/tlwav.hpp"
+#include "wave/tlwav.hpp"
 #include "speech/tlwin.hpp"
 #include "synth/diphone.hpp"
 #include "synth/dispatch.hpp"

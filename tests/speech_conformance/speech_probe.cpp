@@ -21,7 +21,7 @@
 #include "numbers/tllenum.hpp"
 #include "platform/cp1252.hpp"
 #include "platform/transcript.hpp"
-#include "speech/tlwav.hpp"
+#include "wave/tlwav.hpp"
 #include "speech/tlwin.hpp"
 #include "synth/diphone.hpp"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "speech/tlwav_parts.hpp"
+#include "wave/tlwav_parts.hpp"
 #include "testkit/testkit.hpp"
 #include "wave_bytes.hpp"
 

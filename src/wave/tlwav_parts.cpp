@@ -1,4 +1,4 @@
-#include "speech/tlwav_parts.hpp"
+#include "wave/tlwav_parts.hpp"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "speech/tlwav.hpp"
+#include "wave/tlwav.hpp"
 
 #include <array>
 #include <cmath>
@@ -12,7 +12,7 @@
 #include "platform/paths.hpp"
 #include "platform/sound/wave_out.hpp"
 #include "platform/transcript.hpp"
-#include "speech/tlwav_parts.hpp"
+#include "wave/tlwav_parts.hpp"
 
 namespace {
 

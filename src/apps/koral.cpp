@@ -1,6 +1,7 @@
 // koral: speaks a text with the Portuguese engine, writes it to a wave file (-w), or prints a
 // stage of the front end (normalised text, pitch-pattern tokens, phoneme list or MBROLA lines),
 // reading the rule files of the data tree or of --rules.
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -31,10 +32,12 @@ void PrintLine(const std::string& cp1252) {
 
 void Usage() {
   std::cout <<
-      "Uso: koral [ETAPA | -w ARQUIVO] [--rules PASTA] [--speed FATOR] [--pitch FATOR] [TEXTO...]\n"
+      "Uso: koral [ETAPA | -w ARQUIVO] [--rules PASTA] [--speed FATOR] [--pitch FATOR]\n"
+      "             [--rate N] [--pitch-level N] [TEXTO...]\n"
       "Fala o texto com o sintetizador Koral, grava a fala num arquivo ou mostra uma etapa\n"
       "do conversor de texto em fala do português.\n"
-      "  -w ARQUIVO       grava a fala em ARQUIVO (WAVE, 16000 Hz, 16 bits, mono)\n"
+      "  -w ARQUIVO       grava a fala em ARQUIVO (WAVE, 16000 Hz, 16 bits, mono);\n"
+      "                   com -w -, na saída padrão, à medida que é sintetizada\n"
       "  --normalize      texto normalizado (números, siglas e símbolos por extenso)\n"
       "  --tokens         palavras com seus padrões de entonação\n"
       "  --phonemes       lista de fonemas\n"
@@ -42,6 +45,8 @@ void Usage() {
       "  --rules PASTA    pasta dos arquivos de regras (padrão: c:\\qorbel\\koraltts)\n"
       "  --speed FATOR    fator de duração (padrão 1.0)\n"
       "  --pitch FATOR    fator de frequência (padrão 1.0)\n"
+      "  --rate N         velocidade de -100 (lenta) a 100 (rápida), 0 = normal\n"
+      "  --pitch-level N  altura de -100 (grave) a 100 (aguda), 0 = normal\n"
       "  --help, --version\n"
       "Sem TEXTO, o texto é lido da entrada padrão.\n";
 }
@@ -54,6 +59,20 @@ bool ParseFactor(const std::string& text, double& value) {
   value = std::strtod(t.c_str(), &end);
   return !t.empty() && end && *end == 0 && value > 0;
 }
+
+// A level of the desktop's speech service, -100 ... 100.
+bool ParseLevel(const std::string& text, double& value) {
+  char* end = nullptr;
+  long level = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || !end || *end != 0 || level < -100 || level > 100) return false;
+  value = double(level);
+  return true;
+}
+
+// Rate 100 speaks 2.5 times as fast as 0, -100 2.5 times as slow; pitch 100 is an octave up,
+// -100 an octave down.
+double DurationFactorOfRate(double rate) { return std::pow(2.5, -rate / 100); }
+double PitchFactorOfLevel(double level) { return std::pow(2.0, level / 100); }
 
 std::string RuleFile(const std::string& folder, const char* name) {
   return platform::ResolveCase(platform::JoinPath(folder, name));
@@ -116,6 +135,12 @@ int main(int argc, char** argv) {
       double& target = a == "--speed" ? durationFactor : pitchFactor;
       if (!needValue(value) || !ParseFactor(value, target))
         return Fail("fator inválido para " + a);
+    } else if (a == "--rate" || a == "--pitch-level") {
+      double level = 0;
+      if (!needValue(value) || !ParseLevel(value, level))
+        return Fail("valor inválido para " + a + " (de -100 a 100)");
+      if (a == "--rate") durationFactor = DurationFactorOfRate(level);
+      else pitchFactor = PitchFactorOfLevel(level);
     } else if (a == "--") {
       for (++i; i < argc; ++i) words.push_back(argv[i]);
     } else {

@@ -452,6 +452,18 @@ void WriteLn(std::string_view text) {
   Write(line);
 }
 
+namespace {
+
+// What the input device echoes goes to the screen, and to the transcript as any output does.
+void Echo(std::string_view text) {
+  auto& c = C();
+  c.screen.Write(text, c);
+  platform::Transcript::Get().TextEvent("OUT", text);
+  c.backend->Present();
+}
+
+}  // namespace
+
 std::string ReadLn() {
   OpenConsole();
   auto& c = C();
@@ -464,17 +476,14 @@ std::string ReadLn() {
     if (k == 8) {
       if (!line.empty()) {
         line.pop_back();
-        c.screen.Write("\b", c);
-        c.backend->Present();
+        Echo("\b");
       }
     } else if (k >= 32 && line.size() < kBuffer - 2) {
       line += static_cast<char>(k);
-      c.screen.Write(std::string(1, static_cast<char>(k)), c);
-      c.backend->Present();
+      Echo(std::string(1, static_cast<char>(k)));
     }
   }
-  c.screen.Write("\r\n", c);
-  c.backend->Present();
+  Echo("\r\n");
   return line;
 }
 

@@ -1,5 +1,8 @@
 #include "tts/uttsKoral.hpp"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -23,6 +26,11 @@ struct Engine {
   std::string outputFileName;
   bool fileMode = false;
   std::FILE* outputFile = nullptr;
+  // "-" is standard output; into a pipe the sound goes out chunk by chunk with a header that
+  // cannot know the length, into a file the header is corrected at close where it was written.
+  bool toStandardOutput = false;
+  bool streamed = false;
+  long headerOffset = 0;
   double durationFactor = 1.0;
   double pitchFactor = 1.0;
   std::string lastError;
@@ -72,12 +80,32 @@ bool Fail(const char* text) {
   return false;
 }
 
+// The data size of a header written before the length is known: the largest the fields hold.
+constexpr uint32_t kStreamDataSize = 0xFFFFFFFFu - 36;
+
+std::FILE* OpenStandardOutput(bool& streamed, long& offset) {
+  int fd = dup(STDOUT_FILENO);
+  std::FILE* f = fd < 0 ? nullptr : fdopen(fd, "wb");
+  if (!f) {
+    if (fd >= 0) close(fd);
+    return nullptr;
+  }
+  offset = std::ftell(f);
+  // A file opened for appending cannot have its header rewritten: it gets a stream's.
+  streamed = offset < 0 || (fcntl(fd, F_GETFL) & O_APPEND) != 0;
+  return f;
+}
+
 bool CreateOutputFile() {
   Engine& e = State();
-  e.outputFile = std::fopen(platform::MapPath(e.outputFileName).c_str(), "wb");
+  e.toStandardOutput = e.outputFileName == "-";
+  e.streamed = false;
+  e.headerOffset = 0;
+  e.outputFile = e.toStandardOutput ? OpenStandardOutput(e.streamed, e.headerOffset)
+                                    : std::fopen(platform::MapPath(e.outputFileName).c_str(), "wb");
   if (!e.outputFile) return false;
   uint8_t header[kTtsWaveHeaderBytes];
-  TtsWaveHeader(header, kTtsSampleRate, 16, 0, 1);
+  TtsWaveHeader(header, kTtsSampleRate, 16, e.streamed ? kStreamDataSize : 0, 1);
   if (std::fwrite(header, 1, sizeof header, e.outputFile) != sizeof header ||
       std::fflush(e.outputFile) != 0) {
     std::fclose(e.outputFile);
@@ -87,9 +115,28 @@ bool CreateOutputFile() {
   return true;
 }
 
+// Standard output redirected to a file: its header is rewritten in place, at the offset where
+// it was written.
+void CorrectStandardOutputHeader() {
+  Engine& e = State();
+  std::FILE* f = e.outputFile;
+  e.outputFile = nullptr;
+  if (!e.streamed && std::fflush(f) == 0 && std::fseek(f, 0, SEEK_END) == 0) {
+    long size = std::ftell(f) - e.headerOffset;
+    if (size >= long(kTtsWaveHeaderBytes)) {
+      uint8_t header[kTtsWaveHeaderBytes];
+      TtsWaveHeader(header, kTtsSampleRate, 16, uint32_t(size - long(kTtsWaveHeaderBytes)), 1);
+      std::fseek(f, e.headerOffset, SEEK_SET);
+      std::fwrite(header, 1, sizeof header, f);
+    }
+  }
+  std::fclose(f);
+}
+
 // Writes the header again with the sizes of what the file now holds.
 void CorrectOutputHeader() {
   Engine& e = State();
+  if (e.toStandardOutput) return CorrectStandardOutputHeader();
   std::fclose(e.outputFile);
   e.outputFile = nullptr;
   std::FILE* f = std::fopen(platform::MapPath(e.outputFileName).c_str(), "r+b");
@@ -125,7 +172,9 @@ void PlayImage() {
 // about half a second has gathered. False when a file write fails.
 bool Deliver(const uint8_t* bytes, size_t count) {
   Engine& e = State();
-  if (e.fileMode) return std::fwrite(bytes, 1, count, e.outputFile) == count;
+  if (e.fileMode)
+    return std::fwrite(bytes, 1, count, e.outputFile) == count &&
+           (!e.streamed || std::fflush(e.outputFile) == 0);
   if (e.imageBytes + count >= kTtsChunkBytes && e.imageBytes > 0) PlayImage();
   std::memcpy(e.image.data() + kTtsWaveHeaderBytes + e.imageBytes, bytes, count);
   e.imageBytes += count;

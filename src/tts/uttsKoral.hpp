@@ -28,7 +28,7 @@ constexpr const char* kTtsDatabasesKey = "SOFTWARE\\TCTS\\Mbrola\\databases\\";
 // empty wave header and every text is written to it instead of being played.
 bool TtsOpen(std::string database, std::string letterRules, std::string exceptions,
              std::string abbreviations, std::string prosody, std::string diphones);
-// Takes effect at the next TtsOpen; empty = the sound device.
+// Takes effect at the next TtsOpen; empty = the sound device, "-" = standard output.
 void TtsSetOutputFile(std::string_view name);
 void TtsSetFactors(double durationFactor, double pitchFactor);
 double TtsDurationFactor();

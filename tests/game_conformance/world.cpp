@@ -120,7 +120,10 @@ size_t FlightStart(const testkit::RunResult& r, int n) {
     if (r.events[i].name != "SPEAK" || r.events[i].data != prompt) continue;
     for (size_t j = i + 1; j < r.events.size(); ++j) {
       if (r.events[j].name == "KEY" && r.events[j].data == "13") {
-        if (n-- == 0) return j + 1;
+        // The line read ends with the echo of its Enter, written to the screen like any output.
+        const bool echoed = j + 1 < r.events.size() && r.events[j + 1].name == "OUT" &&
+                            r.events[j + 1].data == "\"\\r\\n\"";
+        if (n-- == 0) return echoed ? j + 2 : std::string::npos;
         break;
       }
     }

@@ -46,7 +46,8 @@ std::vector<Item> Merge(const std::vector<Item>& raw);
 // The items of events [from, end).
 std::vector<Item> Stream(const testkit::RunResult& r, size_t from = 0);
 
-// Index of the event after the Enter that ends the n-th flight briefing (0-based n), or npos.
+// Index of the event after the echo of the Enter that ends the n-th flight briefing (0-based n),
+// or npos.
 size_t FlightStart(const testkit::RunResult& r, int n = 0);
 
 // First difference between expected and the start of actual, described; "" when expected is a

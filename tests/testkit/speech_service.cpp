@@ -40,7 +40,7 @@ bool Accepts(const std::string& socketPath) {
 
 }  // namespace
 
-SpeechService::SpeechService(double sleepSeconds) {
+SpeechService::SpeechService(double sleepSeconds, const std::vector<Module>& more) {
   const std::string& d = dir_.path();
   std::string log = d + "/spoken.txt";
   dir_.Write("home/.libao", "default_driver=null\n");
@@ -49,6 +49,10 @@ SpeechService::SpeechService(double sleepSeconds) {
   conf += "DefaultRate 20\nDefaultPitch -30\n";
   conf += "AddModule \"gravador\" \"sd_generic\" \"gravador.conf\"\n";
   conf += "AddModule \"outro\" \"sd_generic\" \"outro.conf\"\n";
+  for (const Module& m : more) {
+    conf += "AddModule \"" + m.name + "\" \"sd_generic\" \"" + m.name + ".conf\"\n";
+    dir_.Write("conf/modules/" + m.name + ".conf", m.config);
+  }
   dir_.Write("conf/speechd.conf", conf);
   dir_.Write("conf/modules/gravador.conf",
              ModuleConfig("gravador", log, sleepSeconds,

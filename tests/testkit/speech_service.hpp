@@ -15,9 +15,14 @@ namespace testkit {
 
 class SpeechService {
  public:
+  // A further generic module, loaded with AddModule "name" "sd_generic" "name.conf".
+  struct Module {
+    std::string name;
+    std::string config;
+  };
   // Module "gravador" has voices bob (en) and ana (pt-BR); module "outro", the default, has
   // dora (pt-BR). Each text is followed by a sleep of sleepSeconds.
-  explicit SpeechService(double sleepSeconds = 0.05);
+  explicit SpeechService(double sleepSeconds = 0.05, const std::vector<Module>& more = {});
   ~SpeechService();
   SpeechService(const SpeechService&) = delete;
   SpeechService& operator=(const SpeechService&) = delete;

@@ -1,12 +1,13 @@
-# make play | make test | make bench
+# make play | make test | make bench | make install | make package | make sanitize | make fuzz
 BUILD ?= build
 JOBS ?= $(shell nproc)
 PACKAGES = build-essential cmake pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev \
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-dejavu-core \
-  libespeak-ng-dev espeak-ng-data espeak-ng libspeechd-dev speech-dispatcher wbrazilian xvfb xauth libxtst-dev bc python3
+  libespeak-ng-dev espeak-ng-data espeak-ng libspeechd-dev speech-dispatcher wbrazilian xvfb xauth libxtst-dev bc python3 \
+  help2man dpkg-dev file
 SUDO = $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build play test bench clean effects-page screenshot
+.PHONY: all deps configure build play test bench clean effects-page screenshot install package sanitize fuzz
 
 all: build
 
@@ -38,6 +39,40 @@ test: build
 bench: build
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	cd $(BUILD) && bash bench/run-benchmarks
+
+# Programs in PREFIX/bin, the voice library in PREFIX/lib/teluma, the data tree in
+# PREFIX/share/teluma; DESTDIR= stages the whole tree below another folder.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package: build/moondrop_<version>_<arch>.deb
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+# The whole suite once more in a second build with AddressSanitizer, LeakSanitizer and
+# UndefinedBehaviorSanitizer. Leaks are looked for in the tests only, not in the build's own
+# tools and test discovery; the suppressions name library frames that are not ours.
+SANITIZE_BUILD ?= build-sanitize
+SANITIZE_ENV = ASAN_OPTIONS=detect_stack_use_after_return=1:strict_string_checks=1 \
+  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize/lsan.supp:print_suppressions=0 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+sanitize: deps
+	@[ -f $(SANITIZE_BUILD)/CMakeCache.txt ] || cmake -S . -B $(SANITIZE_BUILD) \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTELUMA_SANITIZE=ON
+	ASAN_OPTIONS=detect_leaks=0 cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+
+# Every fuzz target (clang's libFuzzer) for FUZZ_SECONDS each, seeded from tests/fuzz/corpus;
+# new inputs collect in build-fuzz/corpus, crashes in build-fuzz/crashes.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@$(MAKE) --no-print-directory deps PACKAGES=clang
+	@[ -f $(FUZZ_BUILD)/CMakeCache.txt ] || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz-all
+	bash tests/fuzz/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD)

@@ -4,6 +4,7 @@
 
 #include "apps/command_line.hpp"
 #include "game/driver.hpp"
+#include "platform/paths.hpp"
 
 int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
@@ -20,5 +21,10 @@ int main(int argc, char** argv) {
       return 0;
     }
   }
+  // An installed game plays in the player's own folder, so the table it reads is the one it
+  // writes; without it the game still runs, only the table is not kept.
+  if (!platform::EnterPlayerFolder())
+    std::fprintf(stderr, "moondrop: n\xC3\xA3o foi poss\xC3\xADvel criar a pasta %s; o placar fica na pasta atual.\n",
+                 platform::PlayerFolder().c_str());
   RunGame();
 }

@@ -133,8 +133,10 @@ void EventQueue::WaitVirtual() {
       continue;
     }
     {
-      // An outside thread is still at work: its post is what comes next.
+      // An outside thread is still at work: its post is what comes next. The queue is looked
+      // at again under the same lock, as a poster that ended meanwhile left its wake there.
       std::unique_lock<std::mutex> lock(mutex_);
+      if (!queue_.empty()) return;
       if (outsidePosters_ > 0 || outsideRenderers_ > 0) {
         arrived_.wait(lock, [&] {
           return !queue_.empty() || (outsidePosters_ == 0 && outsideRenderers_ == 0);
@@ -285,10 +287,16 @@ void EventQueue::BeginOutsidePoster() {
   ++outsidePosters_;
 }
 
+// The end is queued as a wake in the same step as the count drops: a wait that finds no poster
+// left then always finds something to return for, and the program looks again at what the
+// poster changed instead of the wait taking it for a program with nothing more to come.
 void EventQueue::EndOutsidePoster() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (outsidePosters_ > 0) --outsidePosters_;
+    if (outsidePosters_ > 0) {
+      --outsidePosters_;
+      queue_.push_back({MessageKind::Wake, 0, 0});
+    }
   }
   arrived_.notify_all();
 }

@@ -69,7 +69,9 @@ bool UsesVirtualClock();
 
 // A thread that is going to post (an outside voice rendering speech) counts itself in while it
 // works. With the virtual clock a wait that finds nothing else to do then waits for its post
-// instead of delivering the next untimed key or closing the program.
+// instead of delivering the next untimed key or closing the program. The end posts a Wake
+// message of its own, so whatever the poster changed before it ended is seen before the wait
+// could take the end for a program with nothing left to come.
 void BeginOutsidePoster();
 void EndOutsidePoster();
 

@@ -41,6 +41,19 @@ std::string FindEntryCaseBlind(const std::string& folder, const std::string& nam
   return found;
 }
 
+// An installed game's player folder stands in front of c:\qorbel: a file the player has
+// there (the score table) is read instead of the installed one.
+std::string PlayerOverlay(const std::string& hostPath) {
+  std::string mine = PlayerFolder();
+  if (mine.empty()) return hostPath;
+  std::string game = Root() + "/qorbel/";
+  if (hostPath.size() <= game.size() || strncasecmp(hostPath.c_str(), game.c_str(), game.size()) != 0)
+    return hostPath;
+  std::string own = ResolveCase(JoinPath(mine, hostPath.substr(game.size())));
+  struct stat st{};
+  return stat(own.c_str(), &st) == 0 ? own : hostPath;
+}
+
 }  // namespace
 
 bool FileExists(const std::string& hostPath) {
@@ -64,6 +77,7 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
 
 std::string Root() {
   std::string r = Env("TELUMA_ROOT");
+  if (r.empty()) r = InstalledRoot();
   return StripTrailingSlash(r.empty() ? std::string(TELUMA_DEFAULT_ROOT) : r);
 }
 
@@ -128,7 +142,7 @@ std::string MapPath(std::string_view systemPath) {
     p = JoinPath(Root(), p);
   }
   // A path written with slashes is a host path already (command lines, tests).
-  return ResolveCase(p);
+  return PlayerOverlay(ResolveCase(p));
 }
 
 }  // namespace platform

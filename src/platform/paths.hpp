@@ -6,8 +6,23 @@
 
 namespace platform {
 
-// Host folder standing for drive c: and for absolute paths without a drive.
+// Host folder standing for drive c: and for absolute paths without a drive: TELUMA_ROOT, else
+// the installed data tree beside the program (<prefix>/share/teluma), else the build's tree.
 std::string Root();
+
+// The installed data tree when the running program lives in <prefix>/bin beside it; empty when
+// it runs from the build tree.
+std::string InstalledRoot();
+
+// The player's own folder ($XDG_DATA_HOME/moondrop, default ~/.local/share/moondrop) when an
+// installed program runs without TELUMA_ROOT; empty otherwise. It stands for the game folder
+// c:\qorbel: what the player has there is read before the installed file of the same name.
+std::string PlayerFolder();
+
+// Creates the player's folder when needed and makes it the current folder, so that the files
+// the game writes land there. Does nothing (true) when PlayerFolder() is empty; false, with the
+// current folder unchanged, when the folder cannot be made.
+bool EnterPlayerFolder();
 
 // Host folder standing for the Windows folder (where TELUMA.INI is looked for first).
 std::string WindowsDir();

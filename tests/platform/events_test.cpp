@@ -88,6 +88,7 @@ TEST_F(VirtualClock, OutsidePostersAreWaitedFor) {
   EXPECT_EQ(m.kind, MessageKind::User);
   EXPECT_EQ(NowMs(), 0);
   voice.join();
+  Drain();  // the end's own wake
   WaitMessage();
   ASSERT_TRUE(PeekMessage(m));
   EXPECT_EQ(m.kind, MessageKind::Close);
@@ -114,6 +115,22 @@ TEST_F(VirtualClock, SleepUntilEndsEarlyAndTimeHoldsWhileAPosterWorks) {
   voice.join();
   EXPECT_EQ(firedAt, 90);
   EXPECT_EQ(NowMs(), 180);
+}
+
+// A poster that ends between the program's look at its work and the program's wait: the wait
+// returns for the end instead of handing out the next key as if nothing more could come.
+TEST_F(VirtualClock, AnOutsidePosterEndingBeforeTheWaitWakesIt) {
+  headless::KeySource::Get().Load(headless::ParseKeyScript("a\n"));
+  BeginOutsidePoster();
+  std::thread([] { EndOutsidePoster(); }).join();
+  WaitMessage();
+  Message m;
+  ASSERT_TRUE(PeekMessage(m));
+  EXPECT_EQ(m.kind, MessageKind::Wake);
+  EXPECT_FALSE(PeekMessage(m));
+  WaitMessage();
+  ASSERT_TRUE(PeekMessage(m));
+  EXPECT_EQ(m.kind, MessageKind::KeyDown);
 }
 
 TEST_F(RealClock, PostsFromOtherThreadsWakeTheWait) {

@@ -11,21 +11,11 @@ using speechtest::Said;
 using speechtest::SpeechTree;
 using testing::Contains;
 using testing::ElementsAre;
+using testkit::InOrder;
 using testing::IsSupersetOf;
 using testing::Not;
 
 namespace {
-
-// Whether expected occurs in said in this order (other events may come between).
-bool InOrder(const std::vector<std::string>& said, const std::vector<std::string>& expected) {
-  auto at = said.begin();
-  for (const auto& e : expected) {
-    at = std::find(at, said.end(), e);
-    if (at == said.end()) return false;
-    ++at;
-  }
-  return true;
-}
 
 class LineEdit : public testing::Test {
  protected:

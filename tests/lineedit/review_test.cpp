@@ -10,19 +10,9 @@
 
 using speechtest::Said;
 using testing::ElementsAre;
+using testkit::InOrder;
 
 namespace {
-
-// Whether expected occurs in said in this order (other items may come between).
-bool InOrder(const std::vector<std::string>& said, const std::vector<std::string>& expected) {
-  auto at = said.begin();
-  for (const auto& e : expected) {
-    at = std::find(at, said.end(), e);
-    if (at == said.end()) return false;
-    ++at;
-  }
-  return true;
-}
 
 // Row 2 has two colour runs and a third after the delimiter "|"; row 4 is black on black from
 // column 1; row 5 ends in column 80.

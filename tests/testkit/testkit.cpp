@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -146,6 +147,16 @@ RunResult RunHeadless(const std::string& program, const RunOptions& options) {
   r.stderrText = ReadFile(err);
   ParseTranscript(ReadFile(transcript), r);
   return r;
+}
+
+bool InOrder(const std::vector<std::string>& said, const std::vector<std::string>& expected) {
+  auto at = said.begin();
+  for (const auto& e : expected) {
+    at = std::find(at, said.end(), e);
+    if (at == said.end()) return false;
+    ++at;
+  }
+  return true;
 }
 
 }  // namespace testkit

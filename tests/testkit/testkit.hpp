@@ -87,4 +87,7 @@ class FixedSeed {
 // Undoes the transcript's quoting ("a\"b" -> a"b); UTF-8 in, UTF-8 out.
 std::string Unquote(const std::string& quoted);
 
+// Whether expected occurs in said in this order (other items may come between).
+bool InOrder(const std::vector<std::string>& said, const std::vector<std::string>& expected);
+
 }  // namespace testkit

@@ -78,7 +78,7 @@ void PushLine(voice::PhoneLine& line) {
     }
   if (std::find(v.hidden.begin(), v.hidden.end(), line.name) != v.hidden.end()) {
     v.errors.push_back({MBR_ERROR_UNKNOWN_PHONEME, "Fonema desconhecido: " + line.name});
-    line.name = "_";
+    line.name.assign(1, '_');  // not = "_": GCC 12 warns falsely (-Wrestrict) on that
   }
   v.synth->Push(line, v.errors, !g_noError);
 }

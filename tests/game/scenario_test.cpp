@@ -16,21 +16,13 @@ namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
+using testkit::DataFile;
+
 namespace {
 
 const char* kLevels =
     "1000 altura inicial\r\n200 combustivel\r\n30 maximo\r\n5 velocidade de pouso\r\n*\r\n"
     "1500\r\n150\r\n20\r\n4\r\n*\r\n2000\r\n120\r\n15\r\n3\r\n";
-
-// A hand-written data source of the repository as the build writes it: Windows-1252, CR LF.
-std::string DataFile(const std::string& relative) {
-  std::string utf8 = testkit::ReadFile(testkit::SourceDir() + "/data/" + relative), text;
-  for (char c : platform::Utf8ToCp1252(utf8)) {
-    if (c == '\n' && (text.empty() || text.back() != '\r')) text += '\r';
-    text += c;
-  }
-  return text;
-}
 
 // A data tree of its own: the suite file, the difficulty file, the game folder (empty unless a
 // test adds recordings, so messages are spoken as text) and links to the built voice data.

@@ -13,17 +13,9 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+using testkit::DataFile;
 
-// A hand-written data source as the build writes it: Windows-1252, CR LF.
-std::string DataFile(const std::string& relative) {
-  std::string utf8 = testkit::ReadFile(testkit::SourceDir() + "/data/" + relative), text;
-  for (char c : platform::Utf8ToCp1252(utf8)) {
-    if (c == '\n' && (text.empty() || text.back() != '\r')) text += '\r';
-    text += c;
-  }
-  return text;
-}
+namespace {
 
 // A game tree with the shipped settings, SAPI = S and kind 3, the engine's rule files and a
 // registry naming the voice database; an empty diphone voice for the built-in speech.

@@ -1,5 +1,7 @@
 #include "testkit/testkit.hpp"
 
+#include "platform/cp1252.hpp"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -157,6 +159,15 @@ bool InOrder(const std::vector<std::string>& said, const std::vector<std::string
     ++at;
   }
   return true;
+}
+
+std::string DataFile(const std::string& relative) {
+  std::string utf8 = ReadFile(SourceDir() + "/data/" + relative), text;
+  for (char c : platform::Utf8ToCp1252(utf8)) {
+    if (c == '\n' && (text.empty() || text.back() != '\r')) text += '\r';
+    text += c;
+  }
+  return text;
 }
 
 }  // namespace testkit

@@ -30,6 +30,10 @@ std::string ReadFile(const std::string& path);
 // Folders given to tests by CTest (build tree, source tree, data tree).
 std::string BuildDir();
 std::string SourceDir();
+
+// A hand-written data source of the repository (data/RELATIVE) as the build writes it:
+// Windows-1252, CR LF.
+std::string DataFile(const std::string& relative);
 std::string DataRoot();
 
 // One line of a transcript: time, event name and the data after it.

@@ -133,7 +133,7 @@ TEST(Koral, RuleFolderOptionAndFailures) {
 }
 
 TEST(Koral, LexiconPhonemeErrorAndStress) {
-  std::ifstream in(testkit::SourceDir() + "/tests/tts/lexicon.txt");
+  std::ifstream in(testkit::SourceDir() + "/tests/tts_data/tuning_lexicon.txt");
   ASSERT_TRUE(in);
   std::map<std::string, std::vector<std::string>> expected;
   std::vector<std::string> order;

@@ -118,7 +118,7 @@ TEST(KoralStages, OneCharacterAndTrimmingWithShippedFiles) {
 
 // Lexicon measurement: the shipped rule files against a lexicon written independently.
 TEST(KoralLexicon, ShippedRulesAgainstAnIndependentLexicon) {
-  auto lexicon = testkit::ReadLexicon(testkit::SourceDir() + "/tests/tts_data/review_lexicon.txt");
+  auto lexicon = testkit::ReadLexicon(testkit::LexiconPath("review_lexicon"));
   ASSERT_GE(lexicon.size(), 400u);
   auto score = testkit::MeasureLexicon(lexicon);
   std::cout << "lexicon: " << score.words << " words, phoneme error rate "

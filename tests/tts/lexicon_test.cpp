@@ -36,16 +36,14 @@ const std::set<std::string>& AllPhonemes() {
 }
 
 std::vector<testkit::LexiconEntry> ReadLexicon() {
-  return testkit::ReadLexicon(testkit::SourceDir() + "/tests/tts_data/lexicon.txt");
+  return testkit::ReadLexicon(testkit::LexiconPath("lexicon"));
 }
 
 // Words of a lexicon file, lower-cased ASCII (accented letters are compared as written).
-std::set<std::string> WordsOf(const std::string& path, char sep) {
+std::set<std::string> WordsOf(const std::string& name) {
   std::set<std::string> words;
-  std::ifstream in(path);
-  for (std::string line; std::getline(in, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    std::string w = line.substr(0, line.find(sep));
+  for (const auto& line : testkit::ReadLexiconLines(testkit::LexiconPath(name))) {
+    std::string w = line.word;
     for (char& c : w) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     words.insert(w);
   }
@@ -105,8 +103,8 @@ TEST(ShippedRules, NoExceptionIsListedWithTwoRespellings) {
 TEST(HeldOutLexicon, ReferenceIsWellFormedAndUnseen) {
   auto lexicon = ReadLexicon();
   ASSERT_GE(lexicon.size(), 800u);
-  auto tuned = WordsOf(testkit::SourceDir() + "/tests/tts_data/tuning_lexicon.txt", '|');
-  auto conformance = WordsOf(testkit::SourceDir() + "/tests/tts_data/review_lexicon.txt", '\t');
+  auto tuned = WordsOf("tuning_lexicon");
+  auto conformance = WordsOf("review_lexicon");
   std::set<std::string> seen;
   for (const auto& e : lexicon) {
     std::string lower = e.word;

@@ -146,16 +146,16 @@ TEST(EndOfInput, NoScriptOrAnExhaustedOneClosesTheWindow) {
 
   // An unreadable key script is reported once on standard error and the program goes on.
   testkit::RunOptions o;
-  o.args = {"w:ok", "key"};
+  o.args = {"--answers-to-stderr", "w:ok", "key"};
   o.env["TELUMA_KEYS"] = "/nonexistent/keys.txt";
   o.env["TELUMA_WINDIR"] = "/nonexistent-windir";
-  auto bad = testkit::RunHeadless(CONREV_PROBE, o);
+  auto bad = testkit::RunHeadless(PROBE_PATH, o);
   EXPECT_EQ(bad.exitCode, 0);
   EXPECT_EQ(bad.Output(), "ok");
   EXPECT_NE(bad.stderrText.find("/nonexistent/keys.txt"), std::string::npos);
   // So is a transcript that cannot be written.
   o.env["TELUMA_TRANSCRIPT"] = "/nonexistent/t.txt";
-  auto noTranscript = testkit::RunHeadless(CONREV_PROBE, o);
+  auto noTranscript = testkit::RunHeadless(PROBE_PATH, o);
   EXPECT_EQ(noTranscript.exitCode, 0);
   EXPECT_NE(noTranscript.stderrText.find("/nonexistent/t.txt"), std::string::npos);
 }

@@ -28,11 +28,11 @@ TEST(Transcript, LineFormatAndFinalRows) {
   testkit::TempDir dir;
   std::string path = dir.path() + "/t.txt";
   testkit::RunOptions o;
-  o.args = {"pause:250", "w:a\"b\\\\c\td\r\n", "w:ação", "keys:3", "w:nunca"};
+  o.args = {"--answers-to-stderr", "pause:250", "w:a\"b\\\\c\td\r\n", "w:ação", "keys:3", "w:nunca"};
   o.keys = "Up\n";
   o.env["TELUMA_WINDIR"] = dir.path();
   o.env["TELUMA_TRANSCRIPT"] = path;
-  testkit::RunHeadless(CONREV_PROBE, o);
+  testkit::RunHeadless(PROBE_PATH, o);
   std::istringstream in(testkit::ReadFile(path));
   std::vector<std::string> lines;
   for (std::string line; std::getline(in, line);) lines.push_back(line);
@@ -127,7 +127,7 @@ TEST(StandardInput, DemoProgram) {
   testkit::RunOptions o;
   o.keys = "\"Ana\" Enter Up x Esc\n";
   o.env["TELUMA_WINDIR"] = dir.path();
-  auto r = testkit::RunHeadless(CONREV_DEMO, o);
+  auto r = testkit::RunHeadless(DEMO_PATH, o);
   EXPECT_EQ(r.exitCode, 0);
   std::string out = r.Output();
   EXPECT_NE(out.find("Olá, Ana!"), std::string::npos);

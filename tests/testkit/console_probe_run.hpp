@@ -1,4 +1,5 @@
-// Running the command probe headless with a settings file of the test's own.
+// Running the console probe headless with a settings file of the test's own, its answers on
+// standard error.
 #pragma once
 #include <string>
 #include <vector>
@@ -19,11 +20,12 @@ inline testkit::RunResult RunProbe(const Probe& p) {
   testkit::TempDir dir;
   if (!p.ini.empty()) dir.Write("TELUMA.INI", p.ini);
   testkit::RunOptions o;
-  o.args = p.args;
+  o.args = {"--answers-to-stderr"};
+  o.args.insert(o.args.end(), p.args.begin(), p.args.end());
   o.keys = p.keys;
   o.env["TELUMA_WINDIR"] = dir.path();
   o.workDir = dir.path();
-  return testkit::RunHeadless(CONREV_PROBE, o);
+  return testkit::RunHeadless(PROBE_PATH, o);
 }
 
 // The probe's answers on standard error that start with prefix, joined with blanks.

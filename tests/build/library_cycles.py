@@ -13,7 +13,10 @@ import subprocess
 import sys
 import tempfile
 
-NODE = re.compile(r'^\s*"(node\d+)"\s*\[\s*label\s*=\s*"([^"]+)"')
+NODE = re.compile(r'^\s*"(node\d+)"\s*\[\s*label\s*=\s*"([^"]+)"\s*,\s*shape\s*=\s*(\w+)')
+# The shapes cmake --graphviz gives static, shared, module, interface and object libraries
+# (programs are eggs; the tests' programs are named like libraries).
+LIBRARY_SHAPES = {"octagon", "doubleoctagon", "tripleoctagon", "pentagon", "hexagon"}
 EDGE = re.compile(r'^\s*"(node\d+)"\s*->\s*"(node\d+)"')
 
 
@@ -26,13 +29,15 @@ def ReadGraph(dot_file):
     with open(dot_file, encoding="utf-8") as dot:
         for line in dot:
             if m := NODE.match(line):
-                names[m.group(1)] = m.group(2)
+                if m.group(3) in LIBRARY_SHAPES:
+                    names[m.group(1)] = m.group(2)
             elif m := EDGE.match(line):
                 edges.setdefault(m.group(1), set()).add(m.group(2))
     graph = {}
     for node, name in names.items():
         if OwnLibrary(name):
-            graph[name] = sorted(names[t] for t in edges.get(node, ()) if OwnLibrary(names[t]))
+            graph[name] = sorted(names[t] for t in edges.get(node, ())
+                                 if t in names and OwnLibrary(names[t]))
     return graph
 
 

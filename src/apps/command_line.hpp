@@ -11,7 +11,7 @@
 #define TELUMA_VERSION "0.1.0"
 #endif
 
-namespace apps {
+namespace teluma::apps {
 
 // The answer to --version: "<program> <version>".
 inline void PrintVersion(const char* program) { std::printf("%s %s\n", program, TELUMA_VERSION); }
@@ -31,4 +31,4 @@ inline void DropLineEnds(std::string& text) {
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
 }
 
-}  // namespace apps
+}  // namespace teluma::apps

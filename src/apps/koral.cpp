@@ -20,6 +20,10 @@
 #include "tts/uttsProsodia.hpp"
 #include "tts/uttsTexto.hpp"
 
+using namespace teluma::tts;
+
+namespace teluma::apps {
+
 namespace {
 
 enum class Stage { Normalize, Tokens, Phonemes, Pho, Wave, Speak };
@@ -104,6 +108,11 @@ int Speak(const std::string& text, const std::string& folder, const std::string&
 }
 
 }  // namespace
+
+}  // namespace teluma::apps
+
+using namespace teluma;
+using namespace teluma::apps;
 
 int main(int argc, char** argv) {
   Stage stage = Stage::Phonemes;

@@ -6,6 +6,16 @@
 #include "game/driver.hpp"
 #include "platform/paths.hpp"
 
+using namespace teluma::game;
+
+namespace teluma::apps {
+
+
+}  // namespace teluma::apps
+
+using namespace teluma;
+using namespace teluma::apps;
+
 int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") == 0) {

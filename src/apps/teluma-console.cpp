@@ -8,6 +8,10 @@
 #include "console/TlCrt.hpp"
 #include "platform/cp1252.hpp"
 
+using namespace teluma::console;
+
+namespace teluma::apps {
+
 namespace {
 
 std::string T(const char* utf8) { return platform::Utf8ToCp1252(utf8); }
@@ -38,6 +42,11 @@ void ScrollDemo() {
 }
 
 }  // namespace
+
+}  // namespace teluma::apps
+
+using namespace teluma;
+using namespace teluma::apps;
 
 int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {

@@ -15,6 +15,11 @@
 #include "synth/diphone_store.hpp"
 #include "synth/translator.hpp"
 
+using namespace teluma::playback;
+using namespace teluma::synth;
+
+namespace teluma::apps {
+
 namespace {
 
 const char* kUsage =
@@ -120,6 +125,11 @@ int Speak(const Options& options, const std::string& text) {
 }
 
 }  // namespace
+
+}  // namespace teluma::apps
+
+using namespace teluma;
+using namespace teluma::apps;
 
 int main(int argc, char** argv) {
   Options options;

@@ -15,6 +15,8 @@
 #include "platform/wave_file.hpp"
 #include "voice/teluma_mbrola.h"
 
+namespace teluma::apps {
+
 namespace {
 
 void Usage() {
@@ -64,6 +66,11 @@ struct Library {
 };
 
 }  // namespace
+
+}  // namespace teluma::apps
+
+using namespace teluma;
+using namespace teluma::apps;
 
 int main(int argc, char** argv) {
   std::string output, database, input;

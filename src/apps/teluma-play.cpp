@@ -7,6 +7,10 @@
 #include "apps/command_line.hpp"
 #include "wave/tlwav.hpp"
 
+using namespace teluma::wave;
+
+namespace teluma::apps {
+
 namespace {
 
 void Usage() {
@@ -21,6 +25,11 @@ void Usage() {
 }
 
 }  // namespace
+
+}  // namespace teluma::apps
+
+using namespace teluma;
+using namespace teluma::apps;
 
 int main(int argc, char** argv) {
   std::vector<std::string> files;

@@ -10,6 +10,12 @@
 #include "platform/cp1252.hpp"
 #include "speech/tlwin.hpp"
 
+using namespace teluma::console;
+using namespace teluma::speech;
+using namespace teluma::playback;
+
+namespace teluma::apps {
+
 namespace {
 
 void Usage() {
@@ -32,6 +38,11 @@ bool ParseSpeed(const char* text, int& speed) {
 }
 
 }  // namespace
+
+}  // namespace teluma::apps
+
+using namespace teluma;
+using namespace teluma::apps;
 
 int main(int argc, char** argv) {
   int speed = 0;

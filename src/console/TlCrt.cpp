@@ -24,6 +24,8 @@
 #include "platform/transcript.hpp"
 #include "platform/window/window_backend.hpp"
 
+namespace teluma::console {
+
 using teluma::console::Keyboard;
 using teluma::console::Screen;
 
@@ -497,3 +499,5 @@ std::string ReadLn() {
 void SetWaveDoneHandler(std::function<void(int64_t device, int64_t block)> handler) {
   C().waveDone = std::move(handler);
 }
+
+}  // namespace teluma::console

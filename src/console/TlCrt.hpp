@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+namespace teluma::console {
+
 // Opens the display at the first output, colour change, clear or key test.
 void OpenConsole();
 void ClearScreen();
@@ -80,3 +82,5 @@ struct ConsoleOptions {
   int fontWeight = 0;       // non-zero: replaced by "PESOLETRA"
 };
 ConsoleOptions& ConsoleSettings();
+
+}  // namespace teluma::console

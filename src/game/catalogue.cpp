@@ -5,6 +5,8 @@
 #include "game/catalogue.hpp"
 #include "platform/cp1252.hpp"
 
+namespace teluma::game {
+
 namespace {
 
 struct RawEntry {
@@ -115,3 +117,5 @@ std::string SoundEffectPath(std::string_view folderSetting, std::string_view nam
   std::string folder = folderSetting.empty() ? "c:\\qorbel\\som\\moondrop" : std::string(folderSetting);
   return folder + "\\" + std::string(name);
 }
+
+}  // namespace teluma::game

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace teluma::game {
+
 struct CatalogueEntry {
   std::string_view key;
   std::string text;  // Windows-1252
@@ -26,3 +28,5 @@ std::span<const std::string_view> SoundEffectNames();
 // The system path of an effect: folder + "\" + name; an empty folder setting gives
 // "c:\qorbel\som\moondrop".
 std::string SoundEffectPath(std::string_view folderSetting, std::string_view name);
+
+}  // namespace teluma::game

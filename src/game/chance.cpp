@@ -3,6 +3,8 @@
 #include "platform/env.hpp"
 #include "platform/random.hpp"
 
+namespace teluma::game {
+
 namespace {
 platform::Random& Generator() {
   static platform::Random generator(1);
@@ -29,3 +31,5 @@ int DrainFuel(int& fuel, int amount) {
   }
   return amount;
 }
+
+}  // namespace teluma::game

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+namespace teluma::game {
+
 // Seeds the generator (once, at start-up).
 void SeedRandom(uint64_t seed);
 // The start-up seed of the program's environment (TELUMA_SEED, else the clock).
@@ -17,3 +19,5 @@ bool ChanceOneIn(int n);
 int CloggedBurn(int burn, int r);
 // Takes a leak of amount litres from fuel (never below 0) and returns what was actually lost.
 int DrainFuel(int& fuel, int amount);
+
+}  // namespace teluma::game

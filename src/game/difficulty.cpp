@@ -6,6 +6,12 @@
 #include "platform/paths.hpp"
 #include "speech/tlwin.hpp"
 
+using namespace teluma::console;
+using namespace teluma::speech;
+using namespace teluma::playback;
+
+namespace teluma::game {
+
 LevelSettings& CurrentLevel() {
   static LevelSettings settings;
   return settings;
@@ -24,3 +30,5 @@ void ChooseDifficulty() {
   if (!ReadTextFile(platform::MapPath(path), text) || !ParseDifficulty(text, level, CurrentLevel()))
     SayMessage("LUERRARQ", 1);
 }
+
+}  // namespace teluma::game

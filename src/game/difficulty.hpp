@@ -3,9 +3,13 @@
 #pragma once
 #include "game/difficulty_file.hpp"
 
+namespace teluma::game {
+
 // The settings of the whole run: zero until the first successful read.
 LevelSettings& CurrentLevel();
 
 // Asks the level until 1, 2 or 3 is pressed, then loads its section; a missing or unusable file
 // says "LUERRARQ" and keeps the previous settings.
 void ChooseDifficulty();
+
+}  // namespace teluma::game

@@ -2,6 +2,8 @@
 #include "game/difficulty_file.hpp"
 #include "game/text_lines.hpp"
 
+namespace teluma::game {
+
 int LevelFromKey(uint8_t key) {
   int level = static_cast<int>(key) - '0';
   return level >= 1 && level <= 3 ? level : 0;
@@ -23,3 +25,5 @@ bool ParseDifficulty(std::string_view text, int level, LevelSettings& settings) 
   settings.maxLandingSpeed = numbers[3];
   return true;
 }
+
+}  // namespace teluma::game

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace teluma::game {
+
 struct LevelSettings {
   int level = 0;
   int initialAltitude = 0;  // m
@@ -18,3 +20,5 @@ int LevelFromKey(uint8_t key);
 // Reads the section of level (1 to 3) from the file's text into the four numbers of settings.
 // False, with settings untouched, when the section or one of its numbers is missing or malformed.
 bool ParseDifficulty(std::string_view text, int level, LevelSettings& settings);
+
+}  // namespace teluma::game

@@ -9,6 +9,12 @@
 #include "game/scores.hpp"
 #include "speech/tlwin.hpp"
 
+using namespace teluma::console;
+using namespace teluma::speech;
+using namespace teluma::playback;
+
+namespace teluma::game {
+
 namespace {
 constexpr uint8_t kBlue = 1, kBlack = 0;
 constexpr int kPictureX = 650, kPictureY = 10;
@@ -78,3 +84,5 @@ void RunGame() {
   SayMessage("LUTCHAU", 1);
   ShutDown();
 }
+
+}  // namespace teluma::game

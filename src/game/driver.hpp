@@ -3,6 +3,8 @@
 #pragma once
 #include <string>
 
+namespace teluma::game {
+
 // The folder of the game's recordings and picture ("DIRMOONDROP", default "\qorbel\som\moondrop").
 std::string GameSoundFolder(const std::string& setting);
 
@@ -16,3 +18,5 @@ void Greet();
 [[noreturn]] void ShutDown();
 // Runs the whole game; does not return (the process ends in ShutDown).
 [[noreturn]] void RunGame();
+
+}  // namespace teluma::game

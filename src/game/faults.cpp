@@ -7,6 +7,12 @@
 #include "game/messages.hpp"
 #include "speech/tlwin.hpp"
 
+using namespace teluma::console;
+using namespace teluma::speech;
+using namespace teluma::playback;
+
+namespace teluma::game {
+
 namespace {
 constexpr uint8_t kRed = 4, kBlack = 0;
 }
@@ -40,3 +46,5 @@ void FuelLeakEvent() {
   SetBackground(kBlack);
   WriteLn();
 }
+
+}  // namespace teluma::game

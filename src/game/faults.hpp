@@ -4,6 +4,10 @@
 
 #include "game/chance.hpp"
 
+namespace teluma::game {
+
 // The per-turn faults (they speak and change the current flight).
 void HoseClogEvent();
 void FuelLeakEvent();
+
+}  // namespace teluma::game

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <utility>
 
+namespace teluma::game {
+
 namespace {
 
 bool ReadAll(int fd, std::string& text) {
@@ -82,3 +84,5 @@ bool ReplaceFile(const std::string& hostPath, std::string_view contents) {
   SyncFolderOf(hostPath);
   return true;
 }
+
+}  // namespace teluma::game

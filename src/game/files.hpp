@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace teluma::game {
+
 enum class FileRead {
   kRead,
   kMissing,     // nothing at the path
@@ -20,3 +22,5 @@ bool ReadTextFile(const std::string& hostPath, std::string& text);
 // whole when writing fails. A ".novo" left by an interrupted save is removed first. False on any
 // failure.
 bool ReplaceFile(const std::string& hostPath, std::string_view contents);
+
+}  // namespace teluma::game

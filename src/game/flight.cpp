@@ -12,6 +12,12 @@
 #include "speech/lineedit.hpp"
 #include "speech/tlwin.hpp"
 
+using namespace teluma::console;
+using namespace teluma::speech;
+using namespace teluma::playback;
+
+namespace teluma::game {
+
 namespace {
 constexpr uint8_t kRed = 4, kBlue = 1, kBlack = 0;
 // A turn whose own work (drawing, bookkeeping) took less than this is shortened by it, so that
@@ -159,3 +165,5 @@ int FlyOnce() {
   AnnounceOutcome();
   return flight.score;
 }
+
+}  // namespace teluma::game

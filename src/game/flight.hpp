@@ -3,6 +3,8 @@
 #pragma once
 #include "game/physics.hpp"
 
+namespace teluma::game {
+
 // The turn loop and its spoken parts (use the console and the speech front end).
 void ResetFlight();
 void BriefFlight();
@@ -11,3 +13,5 @@ void CheckLost();
 void AnnounceOutcome();
 // Runs one whole flight from the level question to the outcome; returns the score.
 int FlyOnce();
+
+}  // namespace teluma::game

@@ -3,6 +3,8 @@
 
 #include "platform/text_case.hpp"
 
+namespace teluma::game {
+
 namespace {
 
 bool IsSearchKey(uint8_t c) {
@@ -67,3 +69,5 @@ int ScrolledFirst(int k, int firstVisible, int topRow, int lastRow) {
   while (k + topRow - first > lastRow) ++first;
   return first;
 }
+
+}  // namespace teluma::game

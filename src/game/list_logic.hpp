@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace teluma::game {
+
 struct ListItem {
   int index = 0;
   std::string key;   // phrase key, may be empty
@@ -27,3 +29,5 @@ void FitListBox(int& column, int& row, int width, int height, int lastRow);
 
 // The first visible item after scrolling to item k.
 int ScrolledFirst(int k, int firstVisible, int topRow, int lastRow);
+
+}  // namespace teluma::game

@@ -7,6 +7,12 @@
 #include "speech/lineedit.hpp"
 #include "speech/tlwin.hpp"
 
+using namespace teluma::console;
+using namespace teluma::speech;
+using namespace teluma::playback;
+
+namespace teluma::game {
+
 void SayMessage(std::string_view key, int lineEnds) {
   std::string text = MessageText(key);
   if (lineEnds >= 0) Write(text);
@@ -31,3 +37,5 @@ void PlaySoundEffect(std::string_view name) {
   platform::Transcript::Get().Event("EFFECT", path);
   platform::PlayEffectFile(platform::MapPath(path));
 }
+
+}  // namespace teluma::game

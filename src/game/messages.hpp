@@ -6,6 +6,8 @@
 
 #include "game/catalogue.hpp"
 
+namespace teluma::game {
+
 // Writes the text of key followed by lineEnds line ends (a negative count writes nothing) and
 // speaks it: the recording key + ".wav" of the game sound folder when there is one, else the
 // text through the synthesizer.
@@ -16,3 +18,5 @@ uint8_t AskQuestion(std::string_view key);
 
 // Starts an effect of the game sound folder in the background (a new one cuts the previous).
 void PlaySoundEffect(std::string_view name);
+
+}  // namespace teluma::game

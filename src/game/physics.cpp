@@ -3,6 +3,8 @@
 
 #include "game/physics.hpp"
 
+namespace teluma::game {
+
 FlightState& CurrentFlight() {
   static FlightState flight;
   return flight;
@@ -57,3 +59,5 @@ int ComputeScore(const FlightState& flight, const LevelSettings& level) {
   if (score < 0 || flight.lost || v < 0) return 0;
   return static_cast<int>(std::trunc(score));
 }
+
+}  // namespace teluma::game

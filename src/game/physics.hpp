@@ -5,6 +5,8 @@
 
 #include "game/difficulty_file.hpp"
 
+namespace teluma::game {
+
 struct FlightState {
   double altitude = 0;  // m above the surface; negative once below it
   double velocity = 0;  // m/s, positive = falling
@@ -49,3 +51,5 @@ bool BrokeUp(const FlightState& flight);
 // The flight's score. A flight that ends below the surface while rising (the crater) or that was
 // lost scores 0.
 int ComputeScore(const FlightState& flight, const LevelSettings& level);
+
+}  // namespace teluma::game

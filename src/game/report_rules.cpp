@@ -4,6 +4,8 @@
 
 #include "game/report_rules.hpp"
 
+namespace teluma::game {
+
 namespace {
 struct Callout {
   double threshold;
@@ -68,3 +70,5 @@ std::string StatusLineText(const FlightState& f) {
                 f.altitude, f.velocity, f.fuel);
   return line;
 }
+
+}  // namespace teluma::game

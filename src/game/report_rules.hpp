@@ -7,6 +7,8 @@
 
 #include "game/physics.hpp"
 
+namespace teluma::game {
+
 // The callout texts (Windows-1252) of the thresholds crossed between the two altitudes, in the
 // order 1000, 500, 250, 100, 50. Touching a threshold exactly crosses nothing.
 std::vector<std::string> CrossedCallouts(double before, double after);
@@ -32,3 +34,5 @@ int MarkerMove(double altitude, double markerAltitude);
 std::string DecimalText(double x);
 // The status line, ended by a carriage return.
 std::string StatusLineText(const FlightState& flight);
+
+}  // namespace teluma::game

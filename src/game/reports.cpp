@@ -8,6 +8,12 @@
 #include "game/reports.hpp"
 #include "speech/tlwin.hpp"
 
+using namespace teluma::console;
+using namespace teluma::speech;
+using namespace teluma::playback;
+
+namespace teluma::game {
+
 namespace {
 constexpr uint8_t kRed = 4, kBlack = 0;
 }
@@ -95,3 +101,5 @@ void StatusLine(double& markerAltitude) {
   ClearToLineEnd();
   Write(StatusLineText(flight));
 }
+
+}  // namespace teluma::game

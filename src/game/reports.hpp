@@ -3,6 +3,8 @@
 #pragma once
 #include "game/report_rules.hpp"
 
+namespace teluma::game {
+
 // The reports (console and speech).
 void SayDecimal(double x);
 void AltitudeCallouts();
@@ -11,3 +13,5 @@ void FuelSound();
 void FlightWarnings();
 void FullReport();
 void StatusLine(double& markerAltitude);
+
+}  // namespace teluma::game

@@ -6,6 +6,8 @@
 #include "game/score_file.hpp"
 #include "game/text_lines.hpp"
 
+namespace teluma::game {
+
 namespace {
 
 // Blank lines at the end of the file hold no entry.
@@ -94,3 +96,5 @@ std::string ScoreItemText(const ScoreEntry& entry) {
   std::string name = (entry.name + std::string(47, ' ')).substr(0, 40);
   return name + " " + std::to_string(entry.score);
 }
+
+}  // namespace teluma::game

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace teluma::game {
+
 struct ScoreEntry {
   std::string name;  // Windows-1252, any length
   int score = 0;
@@ -40,3 +42,5 @@ int PlaceScore(ScoreTable& table, int score);
 
 // The list text of an entry: the name cut or padded to 40 characters, a blank and the score.
 std::string ScoreItemText(const ScoreEntry& entry);
+
+}  // namespace teluma::game

@@ -8,6 +8,12 @@
 #include "speech/lineedit.hpp"
 #include "speech/tlwin.hpp"
 
+using namespace teluma::console;
+using namespace teluma::speech;
+using namespace teluma::playback;
+
+namespace teluma::game {
+
 namespace {
 constexpr uint8_t kListColour = 4;
 constexpr int kListWidth = 50;
@@ -91,3 +97,5 @@ void ShowScores() {
   ListRun();
   WriteLn();
 }
+
+}  // namespace teluma::game

@@ -3,8 +3,12 @@
 #pragma once
 #include "game/score_file.hpp"
 
+namespace teluma::game {
+
 void SortScores();
 void LoadScores();
 void SaveScores();
 void RecordScore(int score);
 void ShowScores();
+
+}  // namespace teluma::game

@@ -6,6 +6,12 @@
 #include "platform/events.hpp"
 #include "speech/tlwin.hpp"
 
+using namespace teluma::console;
+using namespace teluma::speech;
+using namespace teluma::playback;
+
+namespace teluma::game {
+
 namespace {
 
 constexpr int kLastRow = 25;
@@ -181,3 +187,5 @@ int ListRun() {
   MoveCursor(list.savedColumn, list.savedRow);
   return result;
 }
+
+}  // namespace teluma::game

@@ -6,9 +6,13 @@
 
 #include "game/list_logic.hpp"
 
+namespace teluma::game {
+
 // Makes room for k lines below the cursor, keeping its column.
 void ReserveLines(int k);
 void ListOpen(int column, int row, int width, uint8_t colour, int height);
 void ListAdd(std::string_view key, std::string_view text);
 // Runs the selection from item 1; returns the chosen item's index, or 0.
 int ListRun();
+
+}  // namespace teluma::game

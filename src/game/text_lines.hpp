@@ -5,6 +5,8 @@
 #include <climits>
 #include <string_view>
 
+namespace teluma::game {
+
 // Splits text into lines. CR LF, LF and CR alone all end a line: files copied between systems
 // keep their entries apart.
 class TextLines {
@@ -46,3 +48,5 @@ inline bool ReadLineNumber(TextLines& lines, int& value) {
   }
   return false;
 }
+
+}  // namespace teluma::game

@@ -5,6 +5,10 @@
 #include "numbers/tllenum.hpp"
 #include "playback/tlwin_playback.hpp"
 
+using namespace teluma::playback;
+
+namespace teluma::numbers {
+
 namespace {
 
 constexpr std::array<const char*, 7> kWeekdays{"_Domingo", "_Segunda", "_Terca", "_Quarta",
@@ -38,3 +42,5 @@ void SpeakDate(int32_t day, int32_t month, int32_t year) {
   const int32_t rest = year % 100;
   if (rest != 0) SayNumber(rest, false);
 }
+
+}  // namespace teluma::numbers

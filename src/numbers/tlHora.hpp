@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+namespace teluma::numbers {
+
 // "vinte e duas horas, trinta minutos": the hour count is feminine, whole hours have no minutes.
 void SpeakTime(int32_t hours, int32_t minutes);
 void SpeakCurrentTime();
@@ -13,3 +15,5 @@ void SpeakCurrentDate();
 
 // Day of the week of a date of the Gregorian calendar, 0 = Sunday ... 6 = Saturday.
 int32_t WeekdayOf(int32_t day, int32_t month, int32_t year);
+
+}  // namespace teluma::numbers

@@ -1,6 +1,8 @@
 // The calendar arithmetic of the spoken date (no sound).
 #include "numbers/tlHora.hpp"
 
+namespace teluma::numbers {
+
 int32_t WeekdayOf(int32_t day, int32_t month, int32_t year) {
   // Days counted from a fixed Sunday through the civil calendar (valid for any year).
   const int64_t y = static_cast<int64_t>(year) - (month <= 2 ? 1 : 0);
@@ -12,3 +14,5 @@ int32_t WeekdayOf(int32_t day, int32_t month, int32_t year) {
   const int64_t days = era * 146097 + doe - 719468;  // 0 = 1 January 1970, a Thursday
   return static_cast<int32_t>(((days + 4) % 7 + 7) % 7);
 }
+
+}  // namespace teluma::numbers

@@ -2,6 +2,10 @@
 #include "console/TlCrt.hpp"
 #include "numbers/tlHora.hpp"
 
+using namespace teluma::console;
+
+namespace teluma::numbers {
+
 void SpeakCurrentTime() {
   uint16_t hour = 0, minute = 0, second = 0, hundredths = 0;
   CurrentTime(hour, minute, second, hundredths);
@@ -13,3 +17,5 @@ void SpeakCurrentDate() {
   CurrentDate(year, month, day, weekday);
   SpeakDate(day, month, year);
 }
+
+}  // namespace teluma::numbers

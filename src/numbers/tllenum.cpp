@@ -11,6 +11,10 @@
 #include "playback/tlwin_playback.hpp"
 #include "playback/tlwin_settings.hpp"
 
+using namespace teluma::playback;
+
+namespace teluma::numbers {
+
 namespace {
 
 constexpr size_t kHeaderBytes = 44;
@@ -85,3 +89,5 @@ void SayWordsRecorded(std::string_view words, bool feminine) {
   }
   player.Flush();
 }
+
+}  // namespace teluma::numbers

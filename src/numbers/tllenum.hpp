@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace teluma::numbers {
+
 // Words of one group of three digit characters (hundreds, tens, units): "021" gives
 // "vinte e um", "100" gives "cem", "000" gives "". A shorter text is taken as padded on the left
 // with zeros; characters other than digits count as zeros.
@@ -29,3 +31,5 @@ void SayWordsRecorded(std::string_view words, bool feminine);
 // Size of the play buffer's sample area: the recordings are joined into chunks of at most this
 // many bytes.
 inline constexpr size_t kNumberChunkBytes = 30000;
+
+}  // namespace teluma::numbers

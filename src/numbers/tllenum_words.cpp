@@ -4,6 +4,8 @@
 
 #include "numbers/tllenum.hpp"
 
+namespace teluma::numbers {
+
 namespace {
 
 constexpr std::array<const char*, 10> kUnits{"zero", "um",   "dois", "tres", "quatro",
@@ -107,3 +109,5 @@ std::string NumberWordFile(std::string_view word, bool feminineLast) {
   }
   return name;
 }
+
+}  // namespace teluma::numbers

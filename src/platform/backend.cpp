@@ -4,7 +4,7 @@
 #include <map>
 #include <mutex>
 
-namespace platform {
+namespace teluma::platform {
 namespace {
 
 struct Registry {
@@ -49,4 +49,4 @@ bool DisplayAvailable() {
   return (x && *x) || (w && *w);
 }
 
-}  // namespace platform
+}  // namespace teluma::platform

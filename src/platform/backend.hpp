@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-namespace platform {
+namespace teluma::platform {
 
 struct Rgb {
   uint8_t r = 0, g = 0, b = 0;
@@ -113,4 +113,4 @@ std::unique_ptr<DisplayBackend> MakeRegisteredBackend(const std::string& name);
 // True when a graphical display is available (DISPLAY or WAYLAND_DISPLAY set).
 bool DisplayAvailable();
 
-}  // namespace platform
+}  // namespace teluma::platform

@@ -1,6 +1,6 @@
 #include "platform/cp1252.hpp"
 
-namespace platform {
+namespace teluma::platform {
 namespace {
 
 // Code points of bytes 80h..9Fh; the rest of the code page equals Latin-1.
@@ -79,4 +79,4 @@ std::string Utf8ToCp1252(std::string_view text) {
   return out;
 }
 
-}  // namespace platform
+}  // namespace teluma::platform

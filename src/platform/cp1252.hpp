@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace platform {
+namespace teluma::platform {
 
 // Windows-1252 bytes to UTF-8. The five undefined codes (81, 8D, 8F, 90, 9D) map to the C1
 // control of the same number, so that the conversion is lossless.
@@ -20,4 +20,4 @@ char32_t Cp1252ToUnicode(unsigned char c);
 // The Windows-1252 byte of a code point, or -1 when it has none.
 int UnicodeToCp1252(char32_t cp);
 
-}  // namespace platform
+}  // namespace teluma::platform

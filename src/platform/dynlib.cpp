@@ -2,7 +2,7 @@
 
 #include <dlfcn.h>
 
-namespace platform {
+namespace teluma::platform {
 namespace {
 thread_local std::string lastError;
 }
@@ -37,4 +37,4 @@ void FreeLibrary(LibraryHandle library) {
 
 std::string LastLibraryError() { return lastError; }
 
-}  // namespace platform
+}  // namespace teluma::platform

@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-namespace platform {
+namespace teluma::platform {
 
 using LibraryHandle = void*;
 
@@ -26,4 +26,4 @@ void FreeLibrary(LibraryHandle library);
 // The loader's message about the last failure ("" when none).
 std::string LastLibraryError();
 
-}  // namespace platform
+}  // namespace teluma::platform

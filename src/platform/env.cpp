@@ -8,7 +8,7 @@
 #include "platform/lifecycle.hpp"
 #include "platform/real_env.hpp"
 
-namespace platform {
+namespace teluma::platform {
 namespace {
 
 std::atomic<Env*> gInstalled{nullptr};
@@ -69,4 +69,4 @@ ScopedEnv::ScopedEnv(Env& env) : previous_(gInstalled.exchange(&env)) {}
 
 ScopedEnv::~ScopedEnv() { gInstalled.store(previous_); }
 
-}  // namespace platform
+}  // namespace teluma::platform

@@ -17,7 +17,7 @@
 
 #include "platform/events.hpp"
 
-namespace platform {
+namespace teluma::platform {
 
 class SoundOutput;
 class DisplayBackend;
@@ -147,4 +147,4 @@ class ScopedEnv {
   Env* previous_;
 };
 
-}  // namespace platform
+}  // namespace teluma::platform

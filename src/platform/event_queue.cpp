@@ -5,7 +5,7 @@
 
 #include "platform/headless/keysource.hpp"
 
-namespace platform {
+namespace teluma::platform {
 
 EventQueue::EventQueue(bool virtualClock, std::chrono::steady_clock::time_point start,
                        std::function<headless::KeySource&()> keys)
@@ -324,4 +324,4 @@ bool EventQueue::WaitingForKey() {
   return waitingForKey_;
 }
 
-}  // namespace platform
+}  // namespace teluma::platform

@@ -13,7 +13,7 @@
 
 #include "platform/events.hpp"
 
-namespace platform {
+namespace teluma::platform {
 
 namespace headless {
 class KeySource;
@@ -80,4 +80,4 @@ class EventQueue {
   std::function<headless::KeySource&()> keys_;
 };
 
-}  // namespace platform
+}  // namespace teluma::platform

@@ -2,7 +2,7 @@
 
 #include "platform/env.hpp"
 
-namespace platform {
+namespace teluma::platform {
 
 void PostMessage(const Message& message) { Env::Default().PostMessage(message); }
 bool PeekMessage(Message& message) { return Env::Default().PeekMessage(message); }
@@ -28,4 +28,4 @@ void WakeSleepers() { Env::Default().WakeSleepers(); }
 void SetWaitingForKey(bool waiting) { Env::Default().SetWaitingForKey(waiting); }
 bool WaitingForKey() { return Env::Default().WaitingForKey(); }
 
-}  // namespace platform
+}  // namespace teluma::platform

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <functional>
 
-namespace platform {
+namespace teluma::platform {
 
 enum class MessageKind : int {
   None = 0,
@@ -95,4 +95,4 @@ void WakeSleepers();
 void SetWaitingForKey(bool waiting);
 bool WaitingForKey();
 
-}  // namespace platform
+}  // namespace teluma::platform

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstring>
 
-namespace platform {
+namespace teluma::platform {
 namespace {
 
 struct Named {
@@ -103,4 +103,4 @@ void PostStroke(const KeyStroke& stroke) {
   for (const auto& m : StrokeMessages(stroke)) PostMessage(m);
 }
 
-}  // namespace platform
+}  // namespace teluma::platform

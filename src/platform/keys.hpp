@@ -8,7 +8,7 @@
 
 #include "platform/events.hpp"
 
-namespace platform {
+namespace teluma::platform {
 
 enum VirtualKey : int {
   VK_CANCEL = 0x03,
@@ -69,4 +69,4 @@ std::vector<Message> StrokeMessages(const KeyStroke& stroke);
 // Posts them.
 void PostStroke(const KeyStroke& stroke);
 
-}  // namespace platform
+}  // namespace teluma::platform

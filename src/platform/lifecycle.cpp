@@ -8,7 +8,7 @@
 
 #include "platform/transcript.hpp"
 
-namespace platform {
+namespace teluma::platform {
 namespace {
 
 struct ExitState {
@@ -71,4 +71,4 @@ void ExitProgram(int code) {
   std::exit(code);
 }
 
-}  // namespace platform
+}  // namespace teluma::platform

@@ -3,7 +3,7 @@
 #pragma once
 #include <functional>
 
-namespace platform {
+namespace teluma::platform {
 
 // Registers a procedure run at program end, before the transcript's EXIT event, in reverse
 // order of registration (the last registered runs first).
@@ -19,4 +19,4 @@ void InstallExitHandler();
 // Procedures that run after EXIT (the console's final screen rows).
 void AddFinalReport(std::function<void()> procedure);
 
-}  // namespace platform
+}  // namespace teluma::platform

@@ -13,7 +13,7 @@
 #define TELUMA_DEFAULT_ROOT "/usr/share/teluma"
 #endif
 
-namespace platform {
+namespace teluma::platform {
 namespace {
 
 std::string Env(const char* name) {
@@ -145,4 +145,4 @@ std::string MapPath(std::string_view systemPath) {
   return PlayerOverlay(ResolveCase(p));
 }
 
-}  // namespace platform
+}  // namespace teluma::platform

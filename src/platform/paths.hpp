@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace platform {
+namespace teluma::platform {
 
 // Host folder standing for drive c: and for absolute paths without a drive: TELUMA_ROOT, else
 // the installed data tree beside the program (<prefix>/share/teluma), else the build's tree.
@@ -47,4 +47,4 @@ bool DirExists(const std::string& hostPath);
 // Joins a folder and a name with exactly one slash between them.
 std::string JoinPath(std::string_view folder, std::string_view name);
 
-}  // namespace platform
+}  // namespace teluma::platform

@@ -9,7 +9,7 @@
 
 #include "platform/paths.hpp"
 
-namespace platform {
+namespace teluma::platform {
 namespace {
 
 std::string Env(const char* name) {
@@ -62,4 +62,4 @@ bool EnterPlayerFolder() {
   return MakeFolders(mine) && chdir(mine.c_str()) == 0;
 }
 
-}  // namespace platform
+}  // namespace teluma::platform

@@ -11,7 +11,7 @@
 
 extern char** environ;
 
-namespace platform {
+namespace teluma::platform {
 namespace {
 
 
@@ -62,4 +62,4 @@ bool ProcessEnv::StartProgram(const std::vector<std::string>& argv) {
   return true;
 }
 
-}  // namespace platform
+}  // namespace teluma::platform

@@ -9,7 +9,7 @@
 #include "platform/env.hpp"
 #include "platform/event_queue.hpp"
 
-namespace platform {
+namespace teluma::platform {
 
 class ProcessEnv : public Env {
  public:
@@ -61,4 +61,4 @@ class ProcessEnv : public Env {
   std::vector<int> children_;
 };
 
-}  // namespace platform
+}  // namespace teluma::platform

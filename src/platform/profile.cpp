@@ -7,7 +7,7 @@
 
 #include "platform/paths.hpp"
 
-namespace platform {
+namespace teluma::platform {
 namespace {
 
 std::string_view Trim(std::string_view s) {
@@ -90,4 +90,4 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
   return value;
 }
 
-}  // namespace platform
+}  // namespace teluma::platform

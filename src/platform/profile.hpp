@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace platform {
+namespace teluma::platform {
 
 // The value of key in section of file, or defaultValue (trailing blanks removed) when the file,
 // the section or the key is missing. The result is cut to size - 1 bytes, as the system's
@@ -22,4 +22,4 @@ bool FindProfileValue(std::string_view contents, std::string_view section, std::
 // Host path of a profile file name as GetPrivateProfileString resolves it.
 std::string ProfilePath(std::string_view file);
 
-}  // namespace platform
+}  // namespace teluma::platform

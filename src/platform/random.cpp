@@ -1,6 +1,6 @@
 #include "platform/random.hpp"
 
-namespace platform {
+namespace teluma::platform {
 namespace {
 constexpr int kMiddle = 156;
 constexpr uint64_t kMatrix = 0xB5026F5AA96619E9ULL;
@@ -44,4 +44,4 @@ int Random::Below(int n) {
   return static_cast<int>(x % span);
 }
 
-}  // namespace platform
+}  // namespace teluma::platform

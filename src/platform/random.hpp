@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-namespace platform {
+namespace teluma::platform {
 
 class Random {
  public:
@@ -21,4 +21,4 @@ class Random {
   void Twist();
 };
 
-}  // namespace platform
+}  // namespace teluma::platform

@@ -7,7 +7,7 @@
 #include "platform/sound/output.hpp"
 #include "platform/terminal/terminal_backend.hpp"
 
-namespace platform {
+namespace teluma::platform {
 
 std::unique_ptr<DisplayBackend> RealEnv::OpenDisplay(const DisplayConfig& config,
                                                      const GridView& grid) {
@@ -51,4 +51,4 @@ std::unique_ptr<SoundOutput> RealEnv::MakeSound() {
   return MakeVirtualOutput("virtual-real-clock");
 }
 
-}  // namespace platform
+}  // namespace teluma::platform

@@ -3,7 +3,7 @@
 #pragma once
 #include "platform/process_env.hpp"
 
-namespace platform {
+namespace teluma::platform {
 
 class RealEnv : public ProcessEnv {
  public:
@@ -24,4 +24,4 @@ class RealEnv : public ProcessEnv {
   std::unique_ptr<SoundOutput> MakeSound() override;
 };
 
-}  // namespace platform
+}  // namespace teluma::platform

@@ -6,7 +6,7 @@
 
 #include "platform/events.hpp"
 
-namespace platform {
+namespace teluma::platform {
 
 constexpr int32_t kWaitObject0 = 0;
 constexpr int32_t kWaitTimeout = 258;
@@ -31,4 +31,4 @@ inline int32_t WaitForSingleObject(const Signal& signal, int64_t ms) {
   return SleepUntil(ms, [&] { return signal.IsSet(); }) ? kWaitObject0 : kWaitTimeout;
 }
 
-}  // namespace platform
+}  // namespace teluma::platform

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace teluma::platform {
 
 // Starts a RIFF/WAVE image on the effect voice (the image is copied). False when it is not a
 // playable wave image; the previous effect is stopped in any case.
@@ -38,4 +38,4 @@ void QueueSpeech(std::unique_ptr<SpeechSound> piece);
 // The speech voice falls silent within one sound buffer; every piece queued so far is done.
 void PurgeSpeech();
 
-}  // namespace platform
+}  // namespace teluma::platform

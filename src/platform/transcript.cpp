@@ -8,7 +8,7 @@
 #include "platform/cp1252.hpp"
 #include "platform/env.hpp"
 
-namespace platform {
+namespace teluma::platform {
 
 Transcript& Transcript::Get() { return Env::Default().Log(); }
 
@@ -68,4 +68,4 @@ void Transcript::Flush() {
   if (file_) std::fflush(file_);
 }
 
-}  // namespace platform
+}  // namespace teluma::platform

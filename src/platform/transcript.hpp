@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace platform {
+namespace teluma::platform {
 
 class Transcript {
  public:
@@ -45,4 +45,4 @@ class Transcript {
   std::function<int64_t()> clock_;
 };
 
-}  // namespace platform
+}  // namespace teluma::platform

@@ -1,6 +1,6 @@
 #include "platform/wave_file.hpp"
 
-namespace platform {
+namespace teluma::platform {
 
 namespace {
 char Upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
@@ -43,4 +43,4 @@ std::optional<RiffChunk> NextChunk(const uint8_t* image, size_t length, uint64_t
   return chunk;
 }
 
-}  // namespace platform
+}  // namespace teluma::platform

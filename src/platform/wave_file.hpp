@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-namespace platform {
+namespace teluma::platform {
 
 inline uint16_t LoadLe16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 inline uint32_t LoadLe32(const uint8_t* p) {
@@ -45,4 +45,4 @@ struct RiffChunk {
 std::optional<RiffChunk> NextChunk(const uint8_t* image, size_t length, uint64_t& at,
                                    bool padOdd);
 
-}  // namespace platform
+}  // namespace teluma::platform

@@ -14,6 +14,11 @@
 #include "playback/tlwin_state.hpp"
 #include "wave/tlwav.hpp"
 
+using namespace teluma::console;
+using namespace teluma::wave;
+
+namespace teluma::playback {
+
 namespace {
 
 // The private message that only makes a running WaitMessage return.
@@ -102,3 +107,5 @@ void MakeWaveHeader(uint8_t* header, uint32_t dataLength, int32_t rate, int16_t 
                     int16_t bits) {
   platform::PutWaveHeader(header, dataLength, rate, channels, bits, 1);  // alignment fixed at 1
 }
+
+}  // namespace teluma::playback

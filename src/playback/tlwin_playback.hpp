@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+namespace teluma::playback {
+
 // System path of a phrase key's recording: "_" keys in the letters folder, others in the
 // phrase folder, + ".wav".
 std::string PhraseFile(std::string_view key);
@@ -44,3 +46,5 @@ struct OutsideSynthesizer {
   std::function<void()> stop;
 };
 void ConnectOutsideSynthesizer(OutsideSynthesizer synthesizer);
+
+}  // namespace teluma::playback

@@ -11,6 +11,8 @@
 #include "platform/profile.hpp"
 #include "playback/tlwin_settings.hpp"
 
+namespace teluma::playback {
+
 namespace {
 
 constexpr size_t kValueSize = 256;  // the system's 255-character value buffer
@@ -189,3 +191,5 @@ namespace {
 // The start folder is taken before anything can change the current folder.
 [[maybe_unused]] const bool kStartFolderTaken = !StartFolder().empty();
 }  // namespace
+
+}  // namespace teluma::playback

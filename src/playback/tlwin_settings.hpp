@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+namespace teluma::playback {
+
 // A value of the suite file TELUMA.INI (the Windows folder's copy, else the start folder's),
 // with "@" expanded into the suite's program folder ("PGMTELUMA" of section "TELUMA", or the
 // start folder when that is empty or itself begins with "@"). An empty section means "TELUMA".
@@ -69,3 +71,5 @@ bool& SpeechPending();              // text went to the synthesizer and may stil
 // ("c:\qorbel\som\letras\" by default; empty before the first start). The synthesizer keeps it
 // here because character recordings are played from this same copy.
 std::string& DiphoneLettersFolder();
+
+}  // namespace teluma::playback

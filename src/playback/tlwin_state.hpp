@@ -1,8 +1,12 @@
 // State shared by the front end's own sources (not part of its interface).
 #pragma once
 
+namespace teluma::playback {
+
 // Set by StopSpeech; a running SpeakText ends after its current step.
 bool& SpeakStopFlag();
 
 // Repeats WaitMessage while SpeechBusy answers true.
 void WaitWhileSpeechBusy();
+
+}  // namespace teluma::playback

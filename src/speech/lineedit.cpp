@@ -10,6 +10,13 @@
 #include "wave/tlwav.hpp"
 #include "speech/tlwin.hpp"
 
+using namespace teluma::console;
+using namespace teluma::numbers;
+using namespace teluma::wave;
+using namespace teluma::playback;
+
+namespace teluma::speech {
+
 namespace {
 
 constexpr uint8_t kF8 = 0x42;
@@ -89,3 +96,5 @@ KeyModifiers HeldModifiers() {
   const int mods = ModifiersOfLastKey();
   return {(mods & platform::kShift) != 0, (mods & platform::kAlt) != 0};
 }
+
+}  // namespace teluma::speech

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace teluma::speech {
+
 // Takes and drops every queued key.
 void FlushKeys();
 
@@ -32,3 +34,5 @@ int32_t& EditCursorPosition();
 // Plays the touch tone of each "#", "*" and digit of text ("dtmf_" + character, "*" as "X",
 // from the letters folder), 100 ms apart; "," pauses a second; other characters are skipped.
 void PlayDialTones(std::string_view text);
+
+}  // namespace teluma::speech

@@ -11,6 +11,12 @@
 #include "speech/review.hpp"
 #include "speech/tlwin.hpp"
 
+using namespace teluma::console;
+using namespace teluma::numbers;
+using namespace teluma::playback;
+
+namespace teluma::speech {
+
 namespace {
 
 constexpr int32_t kLongestField = 2048;
@@ -455,3 +461,5 @@ uint8_t EditLine(std::string& text, int32_t column, int32_t row, bool editable, 
                  int32_t maxLength) {
   return FieldEditor(text, column, row, editable, width, maxLength).Run();
 }
+
+}  // namespace teluma::speech

@@ -2,9 +2,13 @@
 // from the console's queue.
 #pragma once
 
+namespace teluma::speech {
+
 struct KeyModifiers {
   bool shift = false;
   bool alt = false;
 };
 
 KeyModifiers HeldModifiers();
+
+}  // namespace teluma::speech

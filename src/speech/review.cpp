@@ -8,6 +8,11 @@
 #include "speech/review.hpp"
 #include "speech/tlwin.hpp"
 
+using namespace teluma::console;
+using namespace teluma::playback;
+
+namespace teluma::speech {
+
 namespace {
 
 constexpr int32_t kColumns = ReviewGrid::kColumns;
@@ -349,3 +354,5 @@ class ReviewMode {
 }  // namespace
 
 void ScreenReview() { ReviewMode().Run(); }
+
+}  // namespace teluma::speech

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+namespace teluma::speech {
+
 // Runs the mode from the console cursor until Esc, then puts the console cursor back.
 void ScreenReview();
 
@@ -71,3 +73,5 @@ bool FindOnScreen(const ReviewGrid& grid, std::string_view text, int32_t row, in
 // Every row of the grid followed by CR LF, the whole ending with a NUL; sized to the grid, so
 // any number of rows is copied whole.
 std::string ScreenCopyText(const ReviewGrid& grid);
+
+}  // namespace teluma::speech

@@ -6,6 +6,10 @@
 #include "console/TlCrt.hpp"
 #include "speech/review.hpp"
 
+using namespace teluma::console;
+
+namespace teluma::speech {
+
 namespace {
 
 constexpr int32_t kColumns = ReviewGrid::kColumns;
@@ -111,3 +115,5 @@ std::string ScreenCopyText(const ReviewGrid& grid) {
   text += '\0';
   return text;
 }
+
+}  // namespace teluma::speech

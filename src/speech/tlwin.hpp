@@ -12,6 +12,8 @@
 #include "playback/tlwin_playback.hpp"
 #include "playback/tlwin_settings.hpp"
 
+namespace teluma::speech {
+
 // Reads the "SINTETIZADOR" keys of speed step n and hands them on: diphone database name and
 // timing, the wave device's shortening and fast flags, the three punctuation pauses.
 void ReadSynthesizerSettings(int32_t speed);
@@ -66,3 +68,5 @@ HelpLaunch ChooseHelpProgram(std::string_view target, std::string_view workingFo
 
 // Opens a web address, document or program named by target (at most 255 characters).
 void OpenHelpPage(std::string_view target);
+
+}  // namespace teluma::speech

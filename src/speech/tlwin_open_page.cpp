@@ -16,6 +16,10 @@
 #include "speech/tlwin.hpp"
 #include "playback/tlwin_state.hpp"
 
+using namespace teluma::playback;
+
+namespace teluma::speech {
+
 namespace {
 
 constexpr size_t kMaxTarget = 255;
@@ -77,3 +81,5 @@ void OpenHelpPage(std::string_view target) {
   platform::Env::Default().StartProgram(CommandLine(launch, folder));
   WaitWhileSpeechBusy();
 }
+
+}  // namespace teluma::speech

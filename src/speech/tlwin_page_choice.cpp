@@ -3,6 +3,10 @@
 
 #include "speech/tlwin.hpp"
 
+using namespace teluma::playback;
+
+namespace teluma::speech {
+
 namespace {
 
 bool IsAbsoluteSystemPath(std::string_view path) {
@@ -33,3 +37,5 @@ HelpLaunch ChooseHelpProgram(std::string_view target, std::string_view workingFo
   program += target;
   return {program, {}};
 }
+
+}  // namespace teluma::speech

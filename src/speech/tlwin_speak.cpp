@@ -18,6 +18,14 @@
 #include "synth/dispatch.hpp"
 #include "synth/translator.hpp"
 
+using namespace teluma::console;
+using namespace teluma::numbers;
+using namespace teluma::wave;
+using namespace teluma::playback;
+using namespace teluma::synth;
+
+namespace teluma::speech {
+
 namespace {
 
 constexpr size_t kMaxPhonetic = 999;  // the translator's output buffer
@@ -170,3 +178,5 @@ void ShortBeep() {
   WavePlayImage(image.data(), image.size());
   WaitWhileSpeechBusy();
 }
+
+}  // namespace teluma::speech

@@ -11,6 +11,13 @@
 #include "synth/diphone.hpp"
 #include "synth/dispatch.hpp"
 
+using namespace teluma::console;
+using namespace teluma::wave;
+using namespace teluma::playback;
+using namespace teluma::synth;
+
+namespace teluma::speech {
+
 namespace {
 
 constexpr size_t kValueSize = 256;
@@ -93,3 +100,5 @@ void SpeechEnd() {
   }
   DiphoneClose();
 }
+
+}  // namespace teluma::speech

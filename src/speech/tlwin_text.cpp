@@ -6,6 +6,10 @@
 #include "platform/text_case.hpp"
 #include "speech/tlwin.hpp"
 
+using namespace teluma::playback;
+
+namespace teluma::speech {
+
 namespace {
 
 bool IsLetter(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c >= 128; }
@@ -111,3 +115,5 @@ void SpeakRuns(std::string_view text, const SpeakActions& act) {
     rest.remove_prefix(1);
   }
 }
+
+}  // namespace teluma::speech

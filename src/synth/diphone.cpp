@@ -21,6 +21,11 @@
 #include "synth/translator.hpp"
 #include "wave/tlwav.hpp"
 
+using namespace teluma::playback;
+using namespace teluma::wave;
+
+namespace teluma::synth {
+
 namespace {
 
 constexpr size_t kBlockSize = 64000;
@@ -420,3 +425,5 @@ void SetDiphoneUnitObserver(DiphoneUnitObserver observer) { S().observer = std::
 void SetDiphoneLookupOverride(std::function<bool(std::string_view)> lookup) {
   S().lookupOverride = std::move(lookup);
 }
+
+}  // namespace teluma::synth

@@ -11,6 +11,8 @@
 
 #include "playback/tlwin_settings.hpp"
 
+namespace teluma::synth {
+
 // 0 ready; 1 a folder, the index or the data file cannot be opened; 2 the translator's rule or
 // exception file cannot be loaded.
 int DiphoneOpen();
@@ -46,3 +48,5 @@ void SetDiphoneUnitObserver(DiphoneUnitObserver observer);
 // Replaces the database lookup (tests, the database tool's inventory): answers whether a unit
 // of that upper-case name would be found. While set, found units append nothing.
 void SetDiphoneLookupOverride(std::function<bool(std::string_view name)> lookup);
+
+}  // namespace teluma::synth

@@ -5,6 +5,8 @@
 
 #include "platform/wave_file.hpp"
 
+namespace teluma::synth {
+
 namespace diphone {
 namespace {
 
@@ -129,3 +131,5 @@ void WriteWaveHeader(uint8_t* h, uint32_t dataSize, int rate, int channels, int 
 }
 
 }  // namespace diphone
+
+}  // namespace teluma::synth

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace teluma::synth {
+
 namespace diphone {
 
 // One index entry: name length (0..8), 8 name bytes, unit length (u16 LE), offset (u32 LE).
@@ -59,3 +61,5 @@ std::string WaveSamplesAs8BitMono(std::string_view file);
 void WriteWaveHeader(uint8_t* header, uint32_t dataSize, int rate, int channels, int bits);
 
 }  // namespace diphone
+
+}  // namespace teluma::synth

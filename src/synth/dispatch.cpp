@@ -6,6 +6,10 @@
 #include "platform/events.hpp"
 #include "platform/transcript.hpp"
 
+using namespace teluma::console;
+
+namespace teluma::synth {
+
 namespace {
 
 std::array<SynthEngine, 4>& Engines() {
@@ -67,3 +71,5 @@ void SynthClose() {
 }
 
 void PostWakeMessage() { platform::PostMessage({platform::MessageKind::Wake, WakeMessage, 0}); }
+
+}  // namespace teluma::synth

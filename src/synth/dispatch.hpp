@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace teluma::synth {
+
 // Current engine kind; 4 at program start, overwritten by every SynthOpen.
 int32_t& SynthKind();
 
@@ -42,3 +44,5 @@ SynthSlot SlotOfKind(int32_t kind);
 SynthEngine BuiltInEngine(SynthSlot slot);
 // Replaces the engine of a slot (tests put stand-ins there; an empty engine empties the slot).
 void SetSynthEngine(SynthSlot slot, const SynthEngine& engine);
+
+}  // namespace teluma::synth

@@ -4,6 +4,8 @@
 #include "synth/sapi4.hpp"
 #include "synth/sapi5.hpp"
 
+namespace teluma::synth {
+
 SynthEngine BuiltInEngine(SynthSlot slot) {
   switch (slot) {
     case SynthSlot::Koral: return {KoralOpen, KoralSpeak, KoralBusy, KoralStop, KoralClose};
@@ -13,3 +15,5 @@ SynthEngine BuiltInEngine(SynthSlot slot) {
   }
   return {};
 }
+
+}  // namespace teluma::synth

@@ -6,6 +6,12 @@
 #include "tts/minireg.hpp"
 #include "tts/uttsKoral.hpp"
 
+using namespace teluma::console;
+using namespace teluma::playback;
+using namespace teluma::tts;
+
+namespace teluma::synth {
+
 namespace {
 
 constexpr const char* kSection = "KORALTTS";
@@ -97,3 +103,5 @@ void KoralClose() {
   KoralStop();
   TtsClose();
 }
+
+}  // namespace teluma::synth

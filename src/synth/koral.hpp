@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace teluma::synth {
+
 // Where the engine's files are, as read from the settings.
 struct KoralSettings {
   std::string database;
@@ -27,3 +29,5 @@ bool KoralBusy(bool queuedOnly = false);
 void KoralStop();
 // Waits until the sound has ended (in 500 ms steps), stops and closes the engine.
 void KoralClose();
+
+}  // namespace teluma::synth

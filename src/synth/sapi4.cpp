@@ -9,6 +9,11 @@
 #include "wave/tlwav.hpp"
 #include "synth/sapi4_service.hpp"
 
+using namespace teluma::console;
+using namespace teluma::wave;
+
+namespace teluma::synth {
+
 namespace {
 
 // The engine's text buffer, terminating NUL included.
@@ -161,3 +166,5 @@ void Sapi4Close() {
   s.notifySink.AudioStop();
   s.bufSink.Reset();
 }
+
+}  // namespace teluma::synth

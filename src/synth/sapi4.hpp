@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+namespace teluma::synth {
+
 // Voice 0 or below is mode 1; a voice beyond the modes takes the last one. Speed in words per
 // minute and pitch in hertz are set only when not 0. The service writes no files: a file name
 // makes the open fail.
@@ -21,3 +23,5 @@ void Sapi4Close();
 // Pieces of at most maxBytes bytes, cut at the last blank that fits (the blank itself is
 // dropped), or hard when a piece has none.
 std::vector<std::string_view> SpeechPieces(std::string_view text, size_t maxBytes);
+
+}  // namespace teluma::synth

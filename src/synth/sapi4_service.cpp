@@ -21,6 +21,8 @@
 
 extern char** environ;
 
+namespace teluma::synth {
+
 namespace sapi4 {
 namespace {
 
@@ -362,3 +364,5 @@ bool TtsEngine::AudioReset() {
 bool TtsEngine::Lost() const { return connection_->lost; }
 
 }  // namespace sapi4
+
+}  // namespace teluma::synth

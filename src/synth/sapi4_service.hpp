@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace teluma::synth {
+
 namespace sapi4 {
 
 // One engine mode. Mode 1 names no module and no voice: the service's default output module
@@ -83,3 +85,5 @@ class TtsEngine {
 };
 
 }  // namespace sapi4
+
+}  // namespace teluma::synth

@@ -9,6 +9,10 @@
 #include "platform/signal.hpp"
 #include "synth/voices.hpp"
 
+using namespace teluma::console;
+
+namespace teluma::synth {
+
 namespace {
 
 constexpr int32_t kAllEvents = 33790;
@@ -133,3 +137,5 @@ int32_t Sapi5Rate(int32_t kind) {
   const Sapi5Module* module = ModuleOfKind(kind);
   return module && module->voice() ? module->voice()->Rate() : 0;
 }
+
+}  // namespace teluma::synth

@@ -7,6 +7,8 @@
 
 #include "synth/dispatch.hpp"
 
+namespace teluma::synth {
+
 // Voice number is 1-based; one out of range gives the first voice at rate 0. The pitch is
 // ignored. A non-empty output file takes the speech instead of the sound output.
 bool Sapi5Open(int32_t voice, int32_t speed, int32_t pitch, const std::string& outputFile);
@@ -25,3 +27,5 @@ void Sapi54Close();
 // rate, or empty and 0 while closed.
 std::string Sapi5VoiceName(int32_t kind);
 int32_t Sapi5Rate(int32_t kind);
+
+}  // namespace teluma::synth

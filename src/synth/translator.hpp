@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+namespace teluma::synth {
+
 // Reads the rule file (system path or host path). Resets all rule lists first. False when the
 // file cannot be opened.
 bool LoadRules(std::string_view fileName);
@@ -90,3 +92,5 @@ bool IsAccentMark(char c);
 bool IsWordCharacter(char c);
 
 }  // namespace translator
+
+}  // namespace teluma::synth

@@ -6,6 +6,8 @@
 #include "platform/paths.hpp"
 #include "synth/translator.hpp"
 
+namespace teluma::synth {
+
 namespace translator {
 namespace {
 
@@ -78,3 +80,5 @@ bool LoadExceptions(std::string_view fileName) {
                    [](const auto& a, const auto& b) { return a.first < b.first; });
   return true;
 }
+
+}  // namespace teluma::synth

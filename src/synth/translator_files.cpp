@@ -2,6 +2,8 @@
 #include "platform/profile.hpp"
 #include "synth/translator.hpp"
 
+namespace teluma::synth {
+
 std::string TranslatorFolder() {
   std::string folder = platform::GetPrivateProfileString("TRADUTOR", "DIRDIFONES",
                                                          "c:\\qorbel\\som\\difones", 80,
@@ -15,3 +17,5 @@ bool LoadTranslatorFiles(std::string_view folder) {
   if (!base.empty() && base.back() != '\\' && base.back() != '/') base += '\\';
   return LoadRules(base + "regras.rgr") && LoadExceptions(base + "portug.exc");
 }
+
+}  // namespace teluma::synth

@@ -5,6 +5,8 @@
 #include "platform/paths.hpp"
 #include "synth/translator.hpp"
 
+namespace teluma::synth {
+
 namespace translator {
 namespace {
 
@@ -244,3 +246,5 @@ bool LoadRules(std::string_view fileName) {
   }
   return true;
 }
+
+}  // namespace teluma::synth

@@ -4,6 +4,8 @@
 
 #include "synth/translator.hpp"
 
+namespace teluma::synth {
+
 namespace translator {
 namespace {
 
@@ -265,3 +267,5 @@ std::string TranslateText(std::string_view text) {
   }
   return result;
 }
+
+}  // namespace teluma::synth

@@ -11,6 +11,8 @@
 #include "platform/sound.hpp"
 #include "synth/voices_engine.hpp"
 
+namespace teluma::synth {
+
 namespace voices {
 
 int32_t WordsPerMinute(int32_t rate) {
@@ -87,3 +89,5 @@ void Voice::SetAudioOutputStream(FileStream* stream) {
 }
 
 }  // namespace voices
+
+}  // namespace teluma::synth

@@ -16,6 +16,8 @@
 
 #include "platform/signal.hpp"
 
+namespace teluma::synth {
+
 namespace voices {
 
 struct VoiceToken {
@@ -106,3 +108,5 @@ class Voice {
 int32_t WordsPerMinute(int32_t rate);
 
 }  // namespace voices
+
+}  // namespace teluma::synth

@@ -14,6 +14,8 @@
 #include "platform/events.hpp"
 #include "platform/sound.hpp"
 
+namespace teluma::synth {
+
 namespace voices {
 
 void VoiceState::JobQueued() {
@@ -212,3 +214,5 @@ void Submit(Job job) {
 
 }  // namespace engine
 }  // namespace voices
+
+}  // namespace teluma::synth

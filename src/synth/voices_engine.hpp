@@ -11,6 +11,8 @@
 #include "platform/signal.hpp"
 #include "synth/voices.hpp"
 
+namespace teluma::synth {
+
 namespace voices {
 
 struct VoiceState {
@@ -56,3 +58,5 @@ void Submit(Job job);
 
 }  // namespace engine
 }  // namespace voices
+
+}  // namespace teluma::synth

@@ -6,6 +6,8 @@
 #include "synth/voices.hpp"
 #include "synth/voices_engine.hpp"
 
+namespace teluma::synth {
+
 namespace voices {
 
 namespace {
@@ -68,3 +70,5 @@ bool FileStream::Failed() const {
 }
 
 }  // namespace voices
+
+}  // namespace teluma::synth

@@ -5,6 +5,8 @@
 
 #include "platform/dynlib.hpp"
 
+namespace teluma::tts {
+
 namespace {
 
 // Every name the library must export, in the order they are resolved.
@@ -61,3 +63,5 @@ void UnloadMbrolaLibrary() {
   library = nullptr;
   entries = {};
 }
+
+}  // namespace teluma::tts

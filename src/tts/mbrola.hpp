@@ -3,6 +3,8 @@
 #pragma once
 #include "voice/teluma_mbrola.h"
 
+namespace teluma::tts {
+
 // The types of the entry points as the library declares them (never linked: only loaded).
 using InitMbrFn = decltype(&init_MBR);
 using WriteMbrFn = decltype(&write_MBR);
@@ -36,3 +38,5 @@ bool LoadMbrolaLibrary();
 // Frees the library if it is loaded.
 void UnloadMbrolaLibrary();
 bool MbrolaLibraryLoaded();
+
+}  // namespace teluma::tts

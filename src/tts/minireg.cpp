@@ -9,6 +9,8 @@
 #include "platform/paths.hpp"
 #include "tts/uttsTexto.hpp"
 
+namespace teluma::tts {
+
 namespace {
 
 constexpr std::string_view kRegistryExtension = ".reg";
@@ -120,3 +122,5 @@ bool ReadRegistryString(std::string_view root, std::string_view path, std::strin
   value = found->text;
   return true;
 }
+
+}  // namespace teluma::tts

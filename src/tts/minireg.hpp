@@ -6,8 +6,12 @@
 #include <string>
 #include <string_view>
 
+namespace teluma::tts {
+
 constexpr std::string_view kHkeyLocalMachine = "HKEY_LOCAL_MACHINE";
 
 // Reads the value named after the last "\" of path (empty: the key's default value) of the key
 // named before it, under root. True only for a string value; value is left untouched otherwise.
 bool ReadRegistryString(std::string_view root, std::string_view path, std::string& value);
+
+}  // namespace teluma::tts

@@ -5,6 +5,8 @@
 
 #include "tts/uttsTexto.hpp"
 
+namespace teluma::tts {
+
 namespace {
 
 struct Exception {
@@ -61,3 +63,5 @@ void ApplyExceptions(std::string& word) {
 
 void ClearExceptions() { gExceptions.clear(); }
 size_t ExceptionCount() { return gExceptions.size(); }
+
+}  // namespace teluma::tts

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace teluma::tts {
+
 constexpr size_t kMaxExceptions = 15000;
 constexpr size_t kExceptionLineLimit = 255;
 
@@ -11,3 +13,5 @@ bool LoadExceptionList(const std::string& fileName);
 void ApplyExceptions(std::string& word);
 void ClearExceptions();
 size_t ExceptionCount();
+
+}  // namespace teluma::tts

@@ -5,6 +5,8 @@
 #include "tts/uttsExcessoes.hpp"
 #include "tts/uttsTexto.hpp"
 
+namespace teluma::tts {
+
 namespace {
 
 constexpr int kFirstCode = 32;
@@ -87,3 +89,5 @@ bool LoadPortugueseRules(const std::string& letterRules, const std::string& exce
   if (!LoadLetterRules(letterRules)) return false;
   return LoadExceptionList(exceptions);
 }
+
+}  // namespace teluma::tts

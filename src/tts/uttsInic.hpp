@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+namespace teluma::tts {
+
 constexpr size_t kContextCapacity = 5;
 constexpr size_t kMatchCapacity = 5;
 constexpr size_t kOutputCapacity = 20;
@@ -29,3 +31,5 @@ size_t LetterRuleCount();
 
 // Letter rules, then (only when they loaded) the exceptions.
 bool LoadPortugueseRules(const std::string& letterRules, const std::string& exceptions);
+
+}  // namespace teluma::tts

@@ -20,6 +20,11 @@
 #include "tts/uttsProsodia.hpp"
 #include "tts/uttsTexto.hpp"
 
+using namespace teluma::console;
+using namespace teluma::wave;
+
+namespace teluma::tts {
+
 namespace {
 
 struct Engine {
@@ -325,3 +330,5 @@ void TtsClose() {
   FreeDiphones();
   ReleaseLibrary();
 }
+
+}  // namespace teluma::tts

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace teluma::tts {
+
 constexpr int32_t kTtsSampleRate = 16000;
 constexpr size_t kTtsWaveHeaderBytes = 44;
 constexpr size_t kTtsStagingSamples = 16000;  // one read from the library
@@ -49,3 +51,5 @@ const std::string& TtsLastError();
 // The 44-byte RIFF/WAVE header of PCM sound.
 void TtsWaveHeader(uint8_t* destination, int32_t sampleRate, int16_t bitsPerSample,
                    uint32_t dataSize, int16_t channels);
+
+}  // namespace teluma::tts

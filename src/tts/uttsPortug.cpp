@@ -5,6 +5,8 @@
 #include "tts/uttsTexto.hpp"
 #include "tts/uttsTonica.hpp"
 
+namespace teluma::tts {
+
 namespace {
 
 bool InList(unsigned char c, std::string_view members) {
@@ -211,3 +213,5 @@ void LinkFinalConsonant(PhonemeList& list) {
     ++i;  // the line after a comment is a phoneme, never examined as a comment
   }
 }
+
+}  // namespace teluma::tts

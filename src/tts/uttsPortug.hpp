@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace teluma::tts {
+
 using PhonemeList = std::vector<std::string>;
 
 bool MatchesRuleAt(std::string_view word, size_t pos, const struct LetterRule& rule);
@@ -13,3 +15,5 @@ PhonemeList TokensToPhonemes(const std::vector<std::string>& tokens);
 void PunctuationPause(char mark, PhonemeList& list);
 bool IsUnstressedWord(std::string_view word);
 void LinkFinalConsonant(PhonemeList& list);
+
+}  // namespace teluma::tts

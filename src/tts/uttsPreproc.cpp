@@ -8,6 +8,8 @@
 #include "platform/paths.hpp"
 #include "tts/uttsTexto.hpp"
 
+namespace teluma::tts {
+
 namespace {
 
 using Table = std::vector<std::string>;
@@ -376,3 +378,5 @@ std::string LookupAbbreviation(std::string_view word) {
 
 void ClearAbbreviations() { gAbbreviations.clear(); }
 size_t AbbreviationCount() { return gAbbreviations.size(); }
+
+}  // namespace teluma::tts

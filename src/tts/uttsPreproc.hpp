@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace teluma::tts {
+
 bool IsTextLetter(unsigned char c);     // letter class L
 bool IsTextConsonant(unsigned char c);  // consonant class C
 bool IsKeptMark(unsigned char c);       // blank ! ( ) , . : ; ?
@@ -24,3 +26,5 @@ bool LoadAbbreviations(const std::string& fileName);
 std::string LookupAbbreviation(std::string_view word);
 void ClearAbbreviations();
 size_t AbbreviationCount();
+
+}  // namespace teluma::tts

@@ -10,6 +10,8 @@
 #include "tts/uttsPreproc.hpp"
 #include "tts/uttsTexto.hpp"
 
+namespace teluma::tts {
+
 namespace {
 
 struct Duration {
@@ -402,3 +404,5 @@ std::vector<std::string> BuildPhoLines(const std::vector<std::string>& lines,
   }
   return out;
 }
+
+}  // namespace teluma::tts

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+namespace teluma::tts {
+
 constexpr size_t kMaxDurations = 100;
 constexpr size_t kMaxWordKeys = 1000;
 constexpr size_t kMaxPatternRules = 300;
@@ -34,3 +36,5 @@ std::vector<std::string> BuildPhoLines(const std::vector<std::string>& phonemes,
 
 // The last phoneme name of the previous text, kept between texts as the engine keeps it.
 void ResetPhoState();
+
+}  // namespace teluma::tts

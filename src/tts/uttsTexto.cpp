@@ -3,6 +3,8 @@
 #include <fstream>
 #include <iterator>
 
+namespace teluma::tts {
+
 unsigned char AnsiUpperChar(unsigned char c) {
   if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 32);
   if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 32);
@@ -80,3 +82,5 @@ bool ParseInteger(std::string_view text, long long& value) {
   value = negative ? -v : v;
   return true;
 }
+
+}  // namespace teluma::tts

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace teluma::tts {
+
 unsigned char AnsiUpperChar(unsigned char c);
 unsigned char AnsiLowerChar(unsigned char c);
 std::string AnsiUpper(std::string_view text);
@@ -18,3 +20,5 @@ bool ReadTextLines(const std::string& fileName, std::vector<std::string>& lines)
 
 // Parses a whole text as a decimal integer (optional sign); false for anything else.
 bool ParseInteger(std::string_view text, long long& value);
+
+}  // namespace teluma::tts

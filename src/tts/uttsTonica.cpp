@@ -4,6 +4,8 @@
 
 #include "tts/uttsTexto.hpp"
 
+namespace teluma::tts {
+
 namespace {
 
 bool IsAccented(unsigned char c) {
@@ -97,3 +99,5 @@ int FindStress(std::string_view upper) {
   }
   return r;
 }
+
+}  // namespace teluma::tts

@@ -16,9 +16,10 @@
 #define MBR_EXPORT extern "C" __attribute__((visibility("default")))
 
 struct MbrPhone {
-  voice::PhoneLine line;
+  teluma::voice::PhoneLine line;
 };
 
+namespace teluma::voice {
 namespace {
 
 struct Voice {
@@ -87,7 +88,7 @@ void TakeLine(const std::string& text, bool overlong) {
   Voice& v = *g_voice;
   if (overlong) return v.errors.push_back({MBR_ERROR_LINE, "Linha longa demais, ignorada"});
   if (voice::IsFlushMark(text)) return v.synth->Flush(v.errors, !g_noError);
-  voice::PhoneLine line;
+  teluma::voice::PhoneLine line;
   if (voice::ParsePhoLine(text, line, v.errors)) PushLine(line);
 }
 
@@ -189,6 +190,11 @@ std::vector<std::pair<std::string, std::string>> NamePairs(const char* text) {
 }
 
 }  // namespace
+}  // namespace teluma::voice
+
+// The entry points keep C linkage at global scope, as the interface's header declares them.
+using namespace teluma;
+using namespace teluma::voice;
 
 MBR_EXPORT int init_MBR(const char* database_path) {
   g_voice.reset();

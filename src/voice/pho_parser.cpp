@@ -7,7 +7,7 @@
 
 #include "voice/voice_database.hpp"
 
-namespace voice {
+namespace teluma::voice {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
@@ -164,4 +164,4 @@ void LineSplitter::Clear() {
   overlong_ = false;
 }
 
-}  // namespace voice
+}  // namespace teluma::voice

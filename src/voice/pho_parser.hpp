@@ -7,7 +7,7 @@
 
 #include "voice/teluma_mbrola.h"
 
-namespace voice {
+namespace teluma::voice {
 
 struct PitchTarget {
   double position = 0;  // percent of the phoneme, 0..100
@@ -56,4 +56,4 @@ class LineSplitter {
   bool overlong_ = false;
 };
 
-}  // namespace voice
+}  // namespace teluma::voice

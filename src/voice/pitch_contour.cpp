@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace voice {
+namespace teluma::voice {
 
 void PitchContour::Add(int64_t sample, double hertz, int64_t rampStart) {
   if (!targets_.empty() && sample < targets_.back().sample) sample = targets_.back().sample;
@@ -31,4 +31,4 @@ void PitchContour::Forget(int64_t sample) {
   if (keep > 64) targets_.erase(targets_.begin(), targets_.begin() + static_cast<long>(keep));
 }
 
-}  // namespace voice
+}  // namespace teluma::voice

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace voice {
+namespace teluma::voice {
 
 class PitchContour {
  public:
@@ -29,4 +29,4 @@ class PitchContour {
   std::vector<Target> targets_;
 };
 
-}  // namespace voice
+}  // namespace teluma::voice

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iterator>
 
-namespace voice {
+namespace teluma::voice {
 namespace {
 
 constexpr char kMagic[8] = {'T', 'L', 'V', 'O', 'I', 'C', 'E', '\0'};
@@ -209,4 +209,4 @@ std::string EncodeVoiceDatabase(const VoiceDatabase& db) {
   return b;
 }
 
-}  // namespace voice
+}  // namespace teluma::voice

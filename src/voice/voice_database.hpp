@@ -43,7 +43,7 @@
 #include <string_view>
 #include <vector>
 
-namespace voice {
+namespace teluma::voice {
 
 constexpr uint32_t kFormatVersion = 1;
 constexpr int kSampleRate = 16000;
@@ -103,4 +103,4 @@ std::string EncodeVoiceDatabase(const VoiceDatabase& db);
 bool IsPhonemeNameChar(char c);
 bool IsPhonemeName(std::string_view name);
 
-}  // namespace voice
+}  // namespace teluma::voice

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace voice {
+namespace teluma::voice {
 namespace {
 
 // The widest half grain (one period of 50 Hz); later grains never reach further back, so
@@ -243,4 +243,4 @@ void VoiceSynth::Reset() {
   contour_.Clear();
 }
 
-}  // namespace voice
+}  // namespace teluma::voice

@@ -11,7 +11,7 @@
 #include "voice/pitch_contour.hpp"
 #include "voice/voice_database.hpp"
 
-namespace voice {
+namespace teluma::voice {
 
 class VoiceSynth {
  public:
@@ -64,4 +64,4 @@ class VoiceSynth {
   int64_t base_ = 0, final_ = 0, read_ = 0, nextMark_ = 0;
 };
 
-}  // namespace voice
+}  // namespace teluma::voice

@@ -14,6 +14,10 @@
 #include "platform/transcript.hpp"
 #include "wave/tlwav_parts.hpp"
 
+using namespace teluma::console;
+
+namespace teluma::wave {
+
 namespace {
 
 struct WaveDevice {
@@ -226,3 +230,5 @@ void WavePlayImage(const uint8_t* image, size_t length) {
   WavePlayBuffer(image + samples.offset, samples.length, samples.rate, samples.channels,
                  samples.bits);
 }
+
+}  // namespace teluma::wave

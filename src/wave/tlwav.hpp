@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace teluma::wave {
+
 // Plays a wave file (system path, mapped with platform::MapPath) and waits until the device is
 // idle. 0 when played or skipped because a key waits, -1 when the file cannot be opened, is not a
 // wave file or cannot be read, otherwise the device's error code.
@@ -39,3 +41,5 @@ void SetWaveFast(bool on);
 bool WaveFast();
 void SetWaveShorten(bool on);
 bool WaveShorten();
+
+}  // namespace teluma::wave

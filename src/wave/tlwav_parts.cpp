@@ -7,6 +7,8 @@
 #include "platform/sound/riff.hpp"
 #include "platform/wave_file.hpp"
 
+namespace teluma::wave {
+
 namespace {
 
 using platform::LoadLe32;
@@ -121,3 +123,5 @@ size_t ShortenSpeech(uint8_t* data, size_t length, int16_t bits, int32_t rate) {
   while (p < length && std::abs(int(data[w]) - 128) > 20) data[w++] = data[p++];
   return w;
 }
+
+}  // namespace teluma::wave

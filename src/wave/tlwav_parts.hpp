@@ -7,6 +7,8 @@
 
 #include "platform/sound/pcm.hpp"
 
+namespace teluma::wave {
+
 constexpr size_t kWaveBlockBytes = 65534;  // one data block of the pool
 constexpr size_t kWaveMinBlock = 256;      // a block is never shorter than this
 constexpr int32_t kWaveMaxQueued = 4;
@@ -50,3 +52,5 @@ bool FindImageSamples(const uint8_t* image, size_t length, WaveImageSamples& sam
 // Shortens a portion of mono speech in place by dropping every other pitch period; returns the
 // new length. 16-bit sound is first turned into 8-bit (the result is always 8-bit).
 size_t ShortenSpeech(uint8_t* data, size_t length, int16_t bits, int32_t rate);
+
+}  // namespace teluma::wave

@@ -3,7 +3,7 @@
 #pragma once
 #include "platform/backend.hpp"
 
-namespace platform::headless {
+namespace teluma::platform::headless {
 
 class HeadlessBackend : public DisplayBackend {
  public:
@@ -16,4 +16,4 @@ class HeadlessBackend : public DisplayBackend {
   void SetCaret(bool, int, int) override {}
 };
 
-}  // namespace platform::headless
+}  // namespace teluma::platform::headless

@@ -3,7 +3,7 @@
 #include "platform/headless/headless_backend.hpp"
 #include "platform/sound/output.hpp"
 
-namespace platform::headless {
+namespace teluma::platform::headless {
 
 std::unique_ptr<DisplayBackend> HeadlessEnv::OpenDisplay(const DisplayConfig& config,
                                                          const GridView& grid) {
@@ -14,4 +14,4 @@ std::unique_ptr<DisplayBackend> HeadlessEnv::OpenDisplay(const DisplayConfig& co
 
 std::unique_ptr<SoundOutput> HeadlessEnv::MakeSound() { return MakeVirtualOutput("virtual"); }
 
-}  // namespace platform::headless
+}  // namespace teluma::platform::headless

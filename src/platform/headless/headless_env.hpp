@@ -4,7 +4,7 @@
 #pragma once
 #include "platform/process_env.hpp"
 
-namespace platform::headless {
+namespace teluma::platform::headless {
 
 class HeadlessEnv : public ProcessEnv {
  public:
@@ -18,4 +18,4 @@ class HeadlessEnv : public ProcessEnv {
   std::unique_ptr<SoundOutput> MakeSound() override;
 };
 
-}  // namespace platform::headless
+}  // namespace teluma::platform::headless

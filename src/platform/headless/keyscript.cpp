@@ -4,7 +4,7 @@
 
 #include "platform/cp1252.hpp"
 
-namespace platform::headless {
+namespace teluma::platform::headless {
 namespace {
 
 bool StartsWithBlind(std::string_view text, std::string_view prefix) {
@@ -155,4 +155,4 @@ KeyScript ParseKeyScript(std::string_view text) {
   return script;
 }
 
-}  // namespace platform::headless
+}  // namespace teluma::platform::headless

@@ -7,7 +7,7 @@
 
 #include "platform/keys.hpp"
 
-namespace platform::headless {
+namespace teluma::platform::headless {
 
 struct ScriptLine {
   bool timed = false;
@@ -26,4 +26,4 @@ KeyScript ParseKeyScript(std::string_view text);
 // One key item ("a", "Ctrl+F8", "\"Ana\"", "ç") to its strokes; false when unknown.
 bool ParseKeyItem(std::string_view item, std::vector<KeyStroke>& out);
 
-}  // namespace platform::headless
+}  // namespace teluma::platform::headless

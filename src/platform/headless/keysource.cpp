@@ -10,7 +10,7 @@
 #include "platform/env.hpp"
 #include "platform/keys.hpp"
 
-namespace platform::headless {
+namespace teluma::platform::headless {
 namespace {
 void Post(Env& env, const KeyStroke& stroke) {
   for (const auto& m : StrokeMessages(stroke)) env.PostMessage(m);
@@ -82,4 +82,4 @@ bool KeySource::DeliverUntimed() {
 
 bool KeySource::Pending() const { return line_ < script_.lines.size(); }
 
-}  // namespace platform::headless
+}  // namespace teluma::platform::headless

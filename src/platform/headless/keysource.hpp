@@ -7,11 +7,11 @@
 
 #include "platform/headless/keyscript.hpp"
 
-namespace platform {
+namespace teluma::platform {
 class Env;
 }
 
-namespace platform::headless {
+namespace teluma::platform::headless {
 
 class KeySource {
  public:
@@ -44,4 +44,4 @@ class KeySource {
   int64_t lastDelivery_ = 0;
 };
 
-}  // namespace platform::headless
+}  // namespace teluma::platform::headless

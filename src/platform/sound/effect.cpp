@@ -8,7 +8,7 @@
 #include "platform/sound/output.hpp"
 #include "platform/sound/riff.hpp"
 
-namespace platform {
+namespace teluma::platform {
 
 namespace {
 
@@ -66,4 +66,4 @@ void QueueSpeech(std::unique_ptr<SpeechSound> piece) { Output().QueueSpeech(std:
 
 void PurgeSpeech() { Output().PurgeSpeech(); }
 
-}  // namespace platform
+}  // namespace teluma::platform

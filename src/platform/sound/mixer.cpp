@@ -4,7 +4,7 @@
 #include <cstring>
 #include <utility>
 
-namespace platform {
+namespace teluma::platform {
 
 namespace {
 // A command is taken only while the event ring has room for everything it and one buffer's
@@ -288,4 +288,4 @@ void Mixer::Render(int16_t* out, size_t frames) {
   idle_.store(blockCount_ == 0 && effect_ == nullptr && speechHead_ == nullptr);
 }
 
-}  // namespace platform
+}  // namespace teluma::platform

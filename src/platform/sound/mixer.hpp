@@ -18,7 +18,7 @@
 #include "platform/sound/pcm.hpp"
 #include "platform/sound/wave_out.hpp"
 
-namespace platform {
+namespace teluma::platform {
 
 struct EffectSound {
   std::vector<uint8_t> samples;  // whole frames
@@ -153,4 +153,4 @@ class Mixer {
   bool speechStarted_ = false;
 };
 
-}  // namespace platform
+}  // namespace teluma::platform

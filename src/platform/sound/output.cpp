@@ -5,7 +5,7 @@
 
 #include "platform/env.hpp"
 
-namespace platform {
+namespace teluma::platform {
 
 WaveHandle NextWaveHandle() {
   static std::atomic<WaveHandle> next{0};
@@ -14,4 +14,4 @@ WaveHandle NextWaveHandle() {
 
 SoundOutput& Output() { return Env::Default().Sound(); }
 
-}  // namespace platform
+}  // namespace teluma::platform

@@ -8,7 +8,7 @@
 #include "platform/sound/mixer.hpp"
 #include "platform/sound/wave_out.hpp"
 
-namespace platform {
+namespace teluma::platform {
 
 class SoundOutput {
  public:
@@ -65,4 +65,4 @@ struct SdlOutputFigures {
 };
 bool SdlFigures(SoundOutput& output, SdlOutputFigures& figures);
 
-}  // namespace platform
+}  // namespace teluma::platform

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace platform {
+namespace teluma::platform {
 
 struct WaveFormat {
   int32_t rate = 11025;   // frames per second
@@ -84,4 +84,4 @@ class Resampler {
   StereoFrame current_;
 };
 
-}  // namespace platform
+}  // namespace teluma::platform

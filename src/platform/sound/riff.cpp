@@ -1,6 +1,6 @@
 #include "platform/sound/riff.hpp"
 
-namespace platform {
+namespace teluma::platform {
 
 std::optional<WaveImageInfo> ParseWaveImage(const uint8_t* image, size_t length) {
   if (image == nullptr || length < 12 || !ChunkIdIs(image, "RIFF") ||
@@ -34,4 +34,4 @@ std::optional<WaveImageInfo> ParseWaveImage(const uint8_t* image, size_t length)
   return std::nullopt;
 }
 
-}  // namespace platform
+}  // namespace teluma::platform

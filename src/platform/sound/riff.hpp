@@ -8,7 +8,7 @@
 #include "platform/sound/pcm.hpp"
 #include "platform/wave_file.hpp"
 
-namespace platform {
+namespace teluma::platform {
 
 struct WaveImageInfo {
   WaveFormat format;
@@ -22,4 +22,4 @@ struct WaveImageInfo {
 // run past the end are clipped, never trusted.
 std::optional<WaveImageInfo> ParseWaveImage(const uint8_t* image, size_t length);
 
-}  // namespace platform
+}  // namespace teluma::platform

@@ -15,7 +15,7 @@
 #include "platform/events.hpp"
 #include "platform/sound/output.hpp"
 
-namespace platform {
+namespace teluma::platform {
 
 WaveHandle NextWaveHandle();
 
@@ -323,4 +323,4 @@ bool SdlFigures(SoundOutput& output, SdlOutputFigures& figures) {
   return true;
 }
 
-}  // namespace platform
+}  // namespace teluma::platform

@@ -7,7 +7,7 @@
 #include "platform/events.hpp"
 #include "platform/sound/output.hpp"
 
-namespace platform {
+namespace teluma::platform {
 
 WaveHandle NextWaveHandle();
 
@@ -142,4 +142,4 @@ std::unique_ptr<SoundOutput> MakeVirtualOutput(const char* name) {
   return std::make_unique<VirtualOutput>(name);
 }
 
-}  // namespace platform
+}  // namespace teluma::platform

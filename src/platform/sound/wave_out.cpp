@@ -2,7 +2,7 @@
 
 #include "platform/sound/output.hpp"
 
-namespace platform {
+namespace teluma::platform {
 
 int32_t WaveOutOpen(WaveHandle& handle, const WaveFormat& format) {
   return Output().Open(handle, format);
@@ -30,4 +30,4 @@ int32_t WaveOutReset(WaveHandle handle) { return Output().Reset(handle); }
 
 int32_t WaveOutClose(WaveHandle handle) { return Output().Close(handle); }
 
-}  // namespace platform
+}  // namespace teluma::platform

@@ -10,7 +10,7 @@
 
 #include "platform/sound/pcm.hpp"
 
-namespace platform {
+namespace teluma::platform {
 
 // Result codes, with the values of the system's multimedia interface.
 enum WaveResult : int32_t {
@@ -56,4 +56,4 @@ int32_t WaveOutReset(WaveHandle handle);
 // kWaveStillPlaying while blocks are queued.
 int32_t WaveOutClose(WaveHandle handle);
 
-}  // namespace platform
+}  // namespace teluma::platform

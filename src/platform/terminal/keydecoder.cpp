@@ -2,7 +2,7 @@
 
 #include "platform/cp1252.hpp"
 
-namespace platform::terminal {
+namespace teluma::platform::terminal {
 namespace {
 
 // xterm's modifier parameter: 1 + (1 Shift, 2 Alt, 4 Ctrl).
@@ -208,4 +208,4 @@ size_t KeyDecoder::DecodeOne(std::string_view s, bool final, std::vector<Termina
   return length;
 }
 
-}  // namespace platform::terminal
+}  // namespace teluma::platform::terminal

@@ -8,7 +8,7 @@
 
 #include "platform/keys.hpp"
 
-namespace platform::terminal {
+namespace teluma::platform::terminal {
 
 struct TerminalInput {
   enum Kind { Key, FocusIn, FocusOut } kind = Key;
@@ -31,4 +31,4 @@ class KeyDecoder {
   std::string pending_;
 };
 
-}  // namespace platform::terminal
+}  // namespace teluma::platform::terminal

@@ -19,7 +19,7 @@
 #include "platform/events.hpp"
 #include "platform/terminal/keydecoder.hpp"
 
-namespace platform::terminal {
+namespace teluma::platform::terminal {
 namespace {
 
 // What the signal handlers need: plain data only.
@@ -383,4 +383,4 @@ void TerminalBackend::SetClipboard(std::string_view text) {
   impl_->out += "\x1b]52;c;" + encoded + "\x07";
 }
 
-}  // namespace platform::terminal
+}  // namespace teluma::platform::terminal

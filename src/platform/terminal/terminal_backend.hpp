@@ -5,7 +5,7 @@
 
 #include "platform/backend.hpp"
 
-namespace platform::terminal {
+namespace teluma::platform::terminal {
 
 class TerminalBackend : public DisplayBackend {
  public:
@@ -32,4 +32,4 @@ class TerminalBackend : public DisplayBackend {
   bool requested_;
 };
 
-}  // namespace platform::terminal
+}  // namespace teluma::platform::terminal

@@ -4,7 +4,7 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 
-namespace platform::window {
+namespace teluma::platform::window {
 
 int DisplayConnectionFd(SDL_Window* window) {
 #if defined(SDL_VIDEO_DRIVER_X11)
@@ -16,4 +16,4 @@ int DisplayConnectionFd(SDL_Window* window) {
   return -1;
 }
 
-}  // namespace platform::window
+}  // namespace teluma::platform::window

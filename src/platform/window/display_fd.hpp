@@ -4,8 +4,8 @@
 
 struct SDL_Window;
 
-namespace platform::window {
+namespace teluma::platform::window {
 
 int DisplayConnectionFd(SDL_Window* window);
 
-}  // namespace platform::window
+}  // namespace teluma::platform::window

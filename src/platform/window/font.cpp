@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-namespace platform::window {
+namespace teluma::platform::window {
 namespace {
 
 std::string Match(const std::string& face, bool bold, bool& mono) {
@@ -75,4 +75,4 @@ bool OpenCellFont(const std::string& file, int cellWidth, int cellHeight, bool b
   return true;
 }
 
-}  // namespace platform::window
+}  // namespace teluma::platform::window

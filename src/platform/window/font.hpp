@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace platform::window {
+namespace teluma::platform::window {
 
 // The font file fontconfig gives for a face name (UTF-8), preferring fixed-pitch faces of the
 // weight asked for; empty when fontconfig finds nothing at all.
@@ -25,4 +25,4 @@ struct CellFont {
 // advance is kept when cellWidth is 0.
 bool OpenCellFont(const std::string& file, int cellWidth, int cellHeight, bool bold, CellFont& out);
 
-}  // namespace platform::window
+}  // namespace teluma::platform::window

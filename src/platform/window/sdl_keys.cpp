@@ -3,7 +3,7 @@
 #include "platform/cp1252.hpp"
 #include "platform/keys.hpp"
 
-namespace platform::window {
+namespace teluma::platform::window {
 namespace {
 // Keys with a virtual key of their own but no meaning to the console still report one, so that
 // releasing them ends a braille chord as the system's punctuation keys do.
@@ -109,4 +109,4 @@ std::vector<Message> TextMessages(const char* utf8, Uint16 mods) {
   return out;
 }
 
-}  // namespace platform::window
+}  // namespace teluma::platform::window

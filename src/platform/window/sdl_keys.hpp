@@ -8,7 +8,7 @@
 
 #include "platform/events.hpp"
 
-namespace platform::window {
+namespace teluma::platform::window {
 
 // The virtual key of an SDL key, 0 for keys the console never looks at.
 int VirtualKeyOf(SDL_Keycode sym, Uint16 mods);
@@ -26,4 +26,4 @@ std::vector<Message> KeyUpMessages(const SDL_Keysym& key);
 // a Windows-1252 code are dropped.
 std::vector<Message> TextMessages(const char* utf8, Uint16 mods);
 
-}  // namespace platform::window
+}  // namespace teluma::platform::window

@@ -25,7 +25,7 @@
 #include "platform/window/font.hpp"
 #include "platform/window/sdl_keys.hpp"
 
-namespace platform::window {
+namespace teluma::platform::window {
 namespace {
 
 constexpr int kMaxCells = 80 * 60;
@@ -587,4 +587,4 @@ void RegisterWindowBackend() {
   RegisterBackend("window", [] { return std::make_unique<WindowBackend>(); });
 }
 
-}  // namespace platform::window
+}  // namespace teluma::platform::window

@@ -11,7 +11,7 @@
 
 #include "platform/backend.hpp"
 
-namespace platform::window {
+namespace teluma::platform::window {
 
 class WindowBackend : public DisplayBackend {
  public:
@@ -48,4 +48,4 @@ class WindowBackend : public DisplayBackend {
 // Makes the window a display the program's environment can choose ("window").
 void RegisterWindowBackend();
 
-}  // namespace platform::window
+}  // namespace teluma::platform::window

@@ -16,10 +16,15 @@
 #include <string>
 #include <vector>
 
-#include "make-diphones-units.hpp"
+#include "diphones/units.hpp"
 #include "game/catalogue.hpp"
 #include "platform/cp1252.hpp"
 #include "synth/translator.hpp"
+
+using namespace teluma;
+using namespace teluma::tools;
+using namespace teluma::game;
+using namespace teluma::synth;
 
 namespace {
 

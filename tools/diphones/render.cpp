@@ -8,10 +8,12 @@
 #include <cstring>
 #include <fstream>
 
-#include "make-diphones-units.hpp"
+#include "diphones/units.hpp"
 #include "synth/diphone_store.hpp"
 
-namespace diphones {
+using namespace teluma::synth;
+
+namespace teluma::tools::diphones {
 namespace {
 
 std::vector<int16_t>& Collected() {
@@ -124,4 +126,4 @@ bool WriteDatabase(const std::string& folder, const std::string& name,
   return ind.good() && dif.good();
 }
 
-}  // namespace diphones
+}  // namespace teluma::tools::diphones

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
-#include "make-diphones-units.hpp"
+#include "diphones/units.hpp"
 #include "synth/diphone.hpp"
 #include "synth/translator.hpp"
 
-namespace diphones {
+using namespace teluma::synth;
+
+namespace teluma::tools::diphones {
 namespace {
 
 // Consonant letters of the phonetic text (upper case, as unit names hold them) and the
@@ -167,4 +169,4 @@ void CollectUnits(const std::vector<std::string>& texts, Inventory& inventory, b
   SetDiphonePlayer({}, {});
 }
 
-}  // namespace diphones
+}  // namespace teluma::tools::diphones

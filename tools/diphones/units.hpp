@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace diphones {
+namespace teluma::tools::diphones {
 
 // The voice's phoneme text (in "[[ ]]" notation) for an upper-case unit name such as "$KA",
 // "$ECIRC" or "$AOTIL"; empty when the name holds something the table does not know.
@@ -57,4 +57,4 @@ Samples CutAndConvert(const std::vector<int16_t>& pcm, int sourceRate, int leadM
 bool WriteDatabase(const std::string& folder, const std::string& name,
                    const std::map<std::string, Samples>& units);
 
-}  // namespace diphones
+}  // namespace teluma::tools::diphones

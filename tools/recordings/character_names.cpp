@@ -2,7 +2,9 @@
 #include "platform/cp1252.hpp"
 #include "tts/uttsPreproc.hpp"
 
-namespace recordings {
+using namespace teluma::tts;
+
+namespace teluma::tools::recordings {
 
 // The names the Portuguese front end reads symbols with, so that a character sounds the same
 // whether it is played from its recording or spoken by the synthesizer.
@@ -12,4 +14,4 @@ std::string CharacterName(int code) {
   return start == std::string::npos ? std::string() : platform::Cp1252ToUtf8(name.substr(start));
 }
 
-}  // namespace recordings
+}  // namespace teluma::tools::recordings

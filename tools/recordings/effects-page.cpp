@@ -17,6 +17,9 @@
 
 #include "effects.hpp"
 
+using namespace teluma;
+using namespace teluma::tools;
+
 namespace {
 
 constexpr int kWidth = 640, kWave = 120, kSpec = 160, kHeight = kWave + kSpec;

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
-namespace recordings {
+namespace teluma::tools::recordings {
 namespace {
 
 constexpr int kRate = 22050;
@@ -237,4 +237,4 @@ std::vector<Effect> MakeEffects() {
   return e;
 }
 
-}  // namespace recordings
+}  // namespace teluma::tools::recordings

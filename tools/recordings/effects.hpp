@@ -6,7 +6,7 @@
 
 #include "sound.hpp"
 
-namespace recordings {
+namespace teluma::tools::recordings {
 
 struct Effect {
   std::string file;         // file name in the game's sound folder
@@ -17,4 +17,4 @@ struct Effect {
 // Every effect, deterministically (the same bytes on every build).
 std::vector<Effect> MakeEffects();
 
-}  // namespace recordings
+}  // namespace teluma::tools::recordings

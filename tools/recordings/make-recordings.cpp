@@ -17,6 +17,9 @@
 #include "picture.hpp"
 #include "voice.hpp"
 
+using namespace teluma;
+using namespace teluma::tools;
+
 namespace {
 
 using recordings::Sound;

@@ -3,7 +3,9 @@
 #include "game/messages.hpp"
 #include "platform/cp1252.hpp"
 
-namespace recordings {
+using namespace teluma::game;
+
+namespace teluma::tools::recordings {
 
 std::vector<Phrase> NumberWordPhrases() {
   // File names follow the spoken numbers' rule: "_" + word cut to eight characters, without
@@ -87,4 +89,4 @@ std::vector<Phrase> GamePhrases() {
   return p;
 }
 
-}  // namespace recordings
+}  // namespace teluma::tools::recordings

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace recordings {
+namespace teluma::tools::recordings {
 
 struct Phrase {
   std::string file;  // file name without folder, with ".wav"
@@ -24,4 +24,4 @@ std::vector<Phrase> GamePhrases();
 // The spoken name of a character code (UTF-8), empty when the code has none.
 std::string CharacterName(int code);
 
-}  // namespace recordings
+}  // namespace teluma::tools::recordings

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-namespace recordings {
+namespace teluma::tools::recordings {
 namespace {
 
 constexpr int kWidth = 120, kHeight = 200;
@@ -112,4 +112,4 @@ bool WriteRocketPicture(const std::string& path) {
   return ok && std::rename(tmp.c_str(), path.c_str()) == 0;
 }
 
-}  // namespace recordings
+}  // namespace teluma::tools::recordings

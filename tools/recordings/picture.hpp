@@ -3,8 +3,8 @@
 #pragma once
 #include <string>
 
-namespace recordings {
+namespace teluma::tools::recordings {
 
 bool WriteRocketPicture(const std::string& path);
 
-}  // namespace recordings
+}  // namespace teluma::tools::recordings

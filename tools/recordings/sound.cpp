@@ -6,7 +6,7 @@
 
 #include "platform/wave_file.hpp"
 
-namespace recordings {
+namespace teluma::tools::recordings {
 
 void TrimSilence(Sound& sound, float threshold, double marginSeconds) {
   auto& s = sound.samples;
@@ -121,4 +121,4 @@ bool WriteWave(const std::string& path, const Sound& sound, int bits) {
   return ok && std::rename(tmp.c_str(), path.c_str()) == 0;
 }
 
-}  // namespace recordings
+}  // namespace teluma::tools::recordings

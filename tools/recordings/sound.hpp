@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace recordings {
+namespace teluma::tools::recordings {
 
 struct Sound {
   int rate = 22050;
@@ -34,4 +34,4 @@ void FadeEdges(Sound& sound, double seconds = 0.005);
 // name and renamed, so an interrupted build never leaves half a file. False on failure.
 bool WriteWave(const std::string& path, const Sound& sound, int bits);
 
-}  // namespace recordings
+}  // namespace teluma::tools::recordings

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace recordings {
+namespace teluma::tools::recordings {
 namespace {
 
 int gRate = 22050;
@@ -52,4 +52,4 @@ Sound Say(const std::string& utf8Text) {
   return sound;
 }
 
-}  // namespace recordings
+}  // namespace teluma::tools::recordings

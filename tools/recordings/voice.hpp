@@ -4,7 +4,7 @@
 
 #include "sound.hpp"
 
-namespace recordings {
+namespace teluma::tools::recordings {
 
 // Opens the voice once; false (with a message on stderr) when espeak-ng cannot start.
 bool OpenVoice();
@@ -12,4 +12,4 @@ bool OpenVoice();
 // Renders a UTF-8 text, trimmed of silence at both ends.
 Sound Say(const std::string& utf8Text);
 
-}  // namespace recordings
+}  // namespace teluma::tools::recordings

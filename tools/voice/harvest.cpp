@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstring>
 
-namespace makevoice {
+namespace teluma::tools::makevoice {
 namespace {
 
 // Pitch parameter of the voice (0-100) and its variant: a steady pitch near the front end's
@@ -252,4 +252,4 @@ bool Harvester::Harvest(const VoicePhoneme& a, const VoicePhoneme& b, Cut& cut) 
   return false;
 }
 
-}  // namespace makevoice
+}  // namespace teluma::tools::makevoice

@@ -10,7 +10,7 @@
 #include "phoneme_set.hpp"
 #include "voice/voice_database.hpp"
 
-namespace makevoice {
+namespace teluma::tools::makevoice {
 
 struct Cut {
   std::vector<int16_t> samples;  // 16000 Hz
@@ -44,4 +44,4 @@ class Harvester {
   double pitch_ = 200;
 };
 
-}  // namespace makevoice
+}  // namespace teluma::tools::makevoice

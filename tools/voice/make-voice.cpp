@@ -11,6 +11,10 @@
 #include "phoneme_set.hpp"
 #include "voice/voice_database.hpp"
 
+using namespace teluma;
+using namespace teluma::tools;
+using namespace teluma::voice;
+
 namespace {
 
 void Usage() {

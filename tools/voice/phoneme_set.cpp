@@ -1,6 +1,6 @@
 #include "phoneme_set.hpp"
 
-namespace makevoice {
+namespace teluma::tools::makevoice {
 
 const std::vector<VoicePhoneme>& VoicePhonemes() {
   using K = voice::PhonemeClass;
@@ -32,4 +32,4 @@ const std::vector<VoicePhoneme>& VoicePhonemes() {
   return phonemes;
 }
 
-}  // namespace makevoice
+}  // namespace teluma::tools::makevoice

@@ -5,7 +5,7 @@
 
 #include "voice/voice_database.hpp"
 
-namespace makevoice {
+namespace teluma::tools::makevoice {
 
 struct VoicePhoneme {
   std::string name;      // our name (PHONEMES.md)
@@ -22,4 +22,4 @@ inline bool IsVowelLike(const VoicePhoneme& p) {
          p.kind == voice::PhonemeClass::Glide;
 }
 
-}  // namespace makevoice
+}  // namespace teluma::tools::makevoice

@@ -20,6 +20,9 @@
 #include "console/screen.hpp"
 #include "platform/terminal/keydecoder.hpp"
 
+using namespace teluma;
+using namespace teluma::console;
+
 namespace {
 
 struct NoPaint : teluma::console::ScreenPainter {

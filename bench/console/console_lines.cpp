@@ -4,6 +4,9 @@
 
 #include "console/TlCrt.hpp"
 
+using namespace teluma;
+using namespace teluma::console;
+
 int main(int argc, char** argv) {
   long n = argc > 1 ? std::atol(argv[1]) : 100000;
   for (long i = 1; i <= n; ++i) {

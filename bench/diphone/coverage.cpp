@@ -16,13 +16,19 @@
 #include <string>
 #include <vector>
 
-#include "make-diphones-units.hpp"
+#include "diphones/units.hpp"
 #include "game/catalogue.hpp"
 #include "platform/cp1252.hpp"
 #include "platform/paths.hpp"
 #include "playback/tlwin_settings.hpp"
 #include "synth/diphone.hpp"
 #include "synth/translator.hpp"
+
+using namespace teluma;
+using namespace teluma::tools;
+using namespace teluma::game;
+using namespace teluma::playback;
+using namespace teluma::synth;
 
 namespace {
 

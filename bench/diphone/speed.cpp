@@ -11,6 +11,10 @@
 #include "synth/diphone.hpp"
 #include "synth/translator.hpp"
 
+using namespace teluma;
+using namespace teluma::playback;
+using namespace teluma::synth;
+
 namespace {
 
 std::string LongText() {

@@ -11,6 +11,9 @@
 #include "game/files.hpp"
 #include "game/score_file.hpp"
 
+using namespace teluma;
+using namespace teluma::game;
+
 namespace {
 
 // A file of n entries with scattered scores, and one broken entry in a thousand.

@@ -20,6 +20,8 @@
 
 #include "platform/cp1252.hpp"
 
+using namespace teluma;
+
 namespace fs = std::filesystem;
 
 namespace {

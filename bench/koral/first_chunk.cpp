@@ -14,6 +14,10 @@
 #include "wave/tlwav.hpp"
 #include "tts/uttsKoral.hpp"
 
+using namespace teluma;
+using namespace teluma::wave;
+using namespace teluma::tts;
+
 namespace {
 
 const char* kSentence = "O foguete desce devagar e o piloto prepara o pouso final.";

@@ -14,6 +14,8 @@
 #include "platform/events.hpp"
 #include "platform/sound/output.hpp"
 
+using namespace teluma;
+
 using namespace platform;
 
 int main() {

@@ -14,6 +14,9 @@
 #include "platform/sound/mixer.hpp"
 #include "wave/tlwav_parts.hpp"
 
+using namespace teluma;
+using namespace teluma::wave;
+
 extern "C" void* __libc_malloc(size_t);
 extern "C" void* __libc_calloc(size_t, size_t);
 extern "C" void* __libc_realloc(void*, size_t);

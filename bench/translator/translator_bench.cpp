@@ -18,6 +18,9 @@
 #include "platform/cp1252.hpp"
 #include "synth/translator.hpp"
 
+using namespace teluma;
+using namespace teluma::synth;
+
 namespace {
 
 std::vector<std::string> words;

@@ -11,6 +11,9 @@
 #include "tts/uttsPreproc.hpp"
 #include "tts/uttsProsodia.hpp"
 
+using namespace teluma;
+using namespace teluma::tts;
+
 namespace {
 
 const char* kParagraph =

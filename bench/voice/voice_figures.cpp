@@ -26,6 +26,11 @@
 #include "voice/pho_parser.hpp"
 #include "voice/voice_synth.hpp"
 
+using namespace teluma;
+using namespace teluma::game;
+using namespace teluma::tts;
+using namespace teluma::voice;
+
 namespace {
 
 std::string Folder() { return platform::MapPath("c:\\qorbel\\koraltts"); }

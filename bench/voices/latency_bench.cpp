@@ -16,6 +16,9 @@
 #include "platform/sound/output.hpp"
 #include "synth/dispatch.hpp"
 
+using namespace teluma;
+using namespace teluma::synth;
+
 using namespace platform;
 
 namespace {

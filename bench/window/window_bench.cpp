@@ -6,6 +6,8 @@
 
 #include "platform/window/window_backend.hpp"
 
+using namespace teluma;
+
 static void FullRepaint(benchmark::State& state) {
   std::array<uint8_t, 80 * 25> chars{}, attrs{};
   platform::DisplayConfig config;

@@ -6,6 +6,9 @@
 #include "console/tone.hpp"
 #include "testkit/console_probe_run.hpp"
 
+using namespace teluma;
+using namespace teluma::console;
+
 using conrev::Keys;
 using conrev::Probe;
 using conrev::RunProbe;

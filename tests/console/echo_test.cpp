@@ -12,6 +12,9 @@
 #include "platform/transcript.hpp"
 #include "testkit/testkit.hpp"
 
+using namespace teluma;
+using namespace teluma::console;
+
 TEST(ConsoleEcho, ReadLnEchoIsOutput) {
   testkit::TempDir dir;
   platform::EnvChoice choice;

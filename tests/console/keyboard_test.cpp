@@ -6,6 +6,9 @@
 
 #include "platform/keys.hpp"
 
+using namespace teluma;
+using namespace teluma::console;
+
 using teluma::console::Keyboard;
 using namespace platform;
 

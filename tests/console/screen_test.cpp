@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+using namespace teluma;
+using namespace teluma::console;
+
 using teluma::console::Screen;
 
 namespace {

@@ -6,6 +6,9 @@
 
 #include "console/picture.hpp"
 
+using namespace teluma;
+using namespace teluma::console;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<uint8_t> file(data, data + size);
   // The exact size, so that ASan sees a read past the end of the file.

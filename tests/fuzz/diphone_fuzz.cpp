@@ -7,6 +7,9 @@
 #include "synth/diphone.hpp"
 #include "synth/diphone_store.hpp"
 
+using namespace teluma;
+using namespace teluma::synth;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
   if (size < 2) return 0;
   std::string input(reinterpret_cast<const char*>(bytes) + 1, size - 1);

@@ -9,6 +9,9 @@
 #include "fuzz_input.hpp"
 #include "synth/diphone.hpp"
 
+using namespace teluma;
+using namespace teluma::synth;
+
 namespace {
 std::string difones;
 }

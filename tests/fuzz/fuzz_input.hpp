@@ -50,7 +50,7 @@ inline std::string ShippedText(const std::string& relative) {
   if (!in) std::abort();
   std::stringstream s;
   s << in.rdbuf();
-  return platform::Utf8ToCp1252(s.str());
+  return teluma::platform::Utf8ToCp1252(s.str());
 }
 
 // A file that the build makes in the data tree (Windows-1252 already).

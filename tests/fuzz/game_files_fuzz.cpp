@@ -7,6 +7,9 @@
 #include "game/difficulty.hpp"
 #include "game/scores.hpp"
 
+using namespace teluma;
+using namespace teluma::game;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);

@@ -8,6 +8,8 @@
 
 #include "platform/terminal/keydecoder.hpp"
 
+using namespace teluma;
+
 using platform::terminal::KeyDecoder;
 using platform::terminal::TerminalInput;
 

@@ -6,6 +6,8 @@
 
 #include "platform/headless/keyscript.hpp"
 
+using namespace teluma;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);
   auto script = platform::headless::ParseKeyScript(text);

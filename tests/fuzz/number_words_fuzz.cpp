@@ -13,11 +13,16 @@
 #include "numbers/tllenum.hpp"
 #include "platform/wave_file.hpp"
 
+using namespace teluma;
+using namespace teluma::numbers;
+
 namespace {
 std::string letters;
 size_t played = 0;
 }  // namespace
 
+// The playback layer's operations the number speaker calls.
+namespace teluma::playback {
 std::string& LettersFolder() { return letters; }
 bool SpeechBusy() { return false; }
 void MakeWaveHeader(uint8_t* h, uint32_t dataLength, int32_t rate, int16_t channels, int16_t bits) {
@@ -35,6 +40,7 @@ void PlayWaveImage(const uint8_t* image, size_t length) {
     __builtin_trap();
   played += length - 44;
 }
+}  // namespace teluma::playback
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   letters = "/tmp/teluma-fuzz-numbers-" + std::to_string(getpid()) + "/";

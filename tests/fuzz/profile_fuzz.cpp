@@ -7,6 +7,8 @@
 #include "fuzz_input.hpp"
 #include "platform/profile.hpp"
 
+using namespace teluma;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   auto parts = fuzz::Parts(data, size, 3);

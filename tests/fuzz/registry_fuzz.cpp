@@ -9,6 +9,9 @@
 #include "fuzz_input.hpp"
 #include "tts/minireg.hpp"
 
+using namespace teluma;
+using namespace teluma::tts;
+
 namespace {
 std::string tree, mine;
 }

@@ -9,6 +9,9 @@
 #include "fuzz_input.hpp"
 #include "synth/translator.hpp"
 
+using namespace teluma;
+using namespace teluma::synth;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   static const std::string shippedRules = fuzz::ShippedFile("difones/regras.rgr", "shipped.rgr");

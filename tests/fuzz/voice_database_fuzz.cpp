@@ -8,6 +8,9 @@
 #include "voice/voice_database.hpp"
 #include "voice/voice_synth.hpp"
 
+using namespace teluma;
+using namespace teluma::voice;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   voice::VoiceDatabase db;
   std::string error;

@@ -7,6 +7,9 @@
 #include "platform/sound/riff.hpp"
 #include "wave/tlwav_parts.hpp"
 
+using namespace teluma;
+using namespace teluma::wave;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (auto info = platform::ParseWaveImage(data, size)) {
     if (info->dataOffset + info->dataLength > size) std::abort();

@@ -4,6 +4,9 @@
 
 #include "game/messages.hpp"
 
+using namespace teluma;
+using namespace teluma::game;
+
 TEST(Catalogue, TextsAreWindows1252AndExact) {
   EXPECT_EQ(MessageText("LUDESINS"), "Deseja instru\xE7\xF5" "es? ");
   EXPECT_EQ(MessageText("LUQLITRO"), "Quantos litros? ");

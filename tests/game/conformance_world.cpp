@@ -5,6 +5,8 @@
 #include "platform/cp1252.hpp"
 #include "testkit/wave.hpp"
 
+using namespace teluma;
+
 namespace fs = std::filesystem;
 
 namespace conformance {

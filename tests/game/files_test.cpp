@@ -12,6 +12,9 @@
 #include "game/scores.hpp"
 #include "testkit/testkit.hpp"
 
+using namespace teluma;
+using namespace teluma::game;
+
 namespace {
 const char* kThreeLevels =
     "1000 altura inicial\r\n200 combustivel\r\n30 maximo por rodada\r\n5 velocidade de pouso\r\n"

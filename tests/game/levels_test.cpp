@@ -10,6 +10,9 @@
 #include "game/flight.hpp"
 #include "testkit/testkit.hpp"
 
+using namespace teluma;
+using namespace teluma::game;
+
 namespace {
 
 struct Result {

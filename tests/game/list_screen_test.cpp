@@ -14,6 +14,12 @@
 #include "speech/lineedit.hpp"
 #include "speech/tlwin.hpp"
 
+using namespace teluma;
+using namespace teluma::console;
+using namespace teluma::game;
+using namespace teluma::speech;
+using namespace teluma::playback;
+
 namespace {
 
 struct Grid {

@@ -3,6 +3,9 @@
 #include "game/scores.hpp"
 #include "game/selection_list.hpp"
 
+using namespace teluma;
+using namespace teluma::game;
+
 namespace {
 std::vector<ListItem> Items(std::initializer_list<const char*> texts) {
   std::vector<ListItem> items;

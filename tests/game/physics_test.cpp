@@ -2,6 +2,9 @@
 
 #include "game/flight.hpp"
 
+using namespace teluma;
+using namespace teluma::game;
+
 namespace {
 LevelSettings Level(int altitude, int fuel, int maxBurn, int maxSpeed) {
   LevelSettings l;

@@ -3,6 +3,9 @@
 #include "game/chance.hpp"
 #include "game/reports.hpp"
 
+using namespace teluma;
+using namespace teluma::game;
+
 TEST(Reports, CalloutsOnCrossingInEitherDirection) {
   EXPECT_EQ(CrossedCallouts(1000.5, 999.7), std::vector<std::string>{"Mil metros."});
   EXPECT_EQ(CrossedCallouts(999.7, 1000.2), std::vector<std::string>{"Mil metros."});

@@ -12,6 +12,8 @@
 #include "testkit/testkit.hpp"
 #include "testkit/wave.hpp"
 
+using namespace teluma;
+
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 using ::testing::Not;

@@ -8,6 +8,9 @@
 #include "numbers/tlHora.hpp"
 #include "numbers/tllenum.hpp"
 
+using namespace teluma;
+using namespace teluma::numbers;
+
 namespace {
 
 // Reference reading of 0..999.

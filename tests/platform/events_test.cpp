@@ -12,6 +12,8 @@
 #include "platform/random.hpp"
 #include "platform/real_env.hpp"
 
+using namespace teluma;
+
 using namespace platform;
 
 namespace {

@@ -6,6 +6,8 @@
 #include "platform/keys.hpp"
 #include "platform/terminal/keydecoder.hpp"
 
+using namespace teluma;
+
 using namespace platform;
 using headless::ParseKeyScript;
 using terminal::KeyDecoder;

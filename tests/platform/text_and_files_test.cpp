@@ -9,6 +9,8 @@
 #include "platform/transcript.hpp"
 #include "testkit/testkit.hpp"
 
+using namespace teluma;
+
 using namespace platform;
 
 TEST(Cp1252, RoundTripsEveryByte) {

@@ -6,6 +6,8 @@
 
 #include "platform/wave_file.hpp"
 
+using namespace teluma;
+
 namespace {
 
 using platform::NextChunk;

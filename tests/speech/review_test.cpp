@@ -8,6 +8,9 @@
 #include "testkit/lineedit_tree.hpp"
 #include "speech/review.hpp"
 
+using namespace teluma;
+using namespace teluma::speech;
+
 using speechtest::Said;
 using testing::ElementsAre;
 using testkit::InOrder;

@@ -7,6 +7,10 @@
 #include "speech/tlwin.hpp"
 #include "testkit/testkit.hpp"
 
+using namespace teluma;
+using namespace teluma::speech;
+using namespace teluma::playback;
+
 namespace {
 
 // A Windows folder of its own holding the given TELUMA.INI.

@@ -21,6 +21,12 @@
 #include "testkit/speech_service.hpp"
 #include "testkit/testkit.hpp"
 
+using namespace teluma;
+using namespace teluma::wave;
+using namespace teluma::speech;
+using namespace teluma::synth;
+using namespace teluma::playback;
+
 namespace {
 
 // Every wait of these tests runs on the virtual clock, without a display.

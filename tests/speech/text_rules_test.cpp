@@ -6,6 +6,10 @@
 
 #include "speech/tlwin.hpp"
 
+using namespace teluma;
+using namespace teluma::speech;
+using namespace teluma::playback;
+
 namespace {
 
 // Records what the walk asks for, one line per action.

@@ -14,6 +14,10 @@
 #include "testkit/testkit.hpp"
 #include "testkit/wave.hpp"
 
+using namespace teluma;
+using namespace teluma::synth;
+using namespace teluma::playback;
+
 namespace {
 
 using Runs = std::vector<std::pair<int, size_t>>;

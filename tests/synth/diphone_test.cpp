@@ -12,6 +12,10 @@
 #include "synth/diphone_store.hpp"
 #include "testkit/testkit.hpp"
 
+using namespace teluma;
+using namespace teluma::synth;
+using namespace teluma::playback;
+
 using ::testing::ElementsAre;
 using ::testing::Pair;
 

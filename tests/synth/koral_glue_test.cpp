@@ -9,6 +9,12 @@
 #include "synth/koral.hpp"
 #include "tts/uttsKoral.hpp"
 
+using namespace teluma;
+using namespace teluma::console;
+using namespace teluma::wave;
+using namespace teluma::synth;
+using namespace teluma::tts;
+
 namespace {
 
 using koraltest::Tree;

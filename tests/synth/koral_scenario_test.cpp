@@ -11,6 +11,8 @@
 #include "platform/cp1252.hpp"
 #include "testkit/testkit.hpp"
 
+using namespace teluma;
+
 namespace fs = std::filesystem;
 
 using testkit::DataFile;

@@ -14,6 +14,9 @@
 #include "synth/sapi4_service.hpp"
 #include "testkit/speech_service.hpp"
 
+using namespace teluma;
+using namespace teluma::synth;
+
 namespace {
 
 platform::headless::HeadlessEnv gHeadless;

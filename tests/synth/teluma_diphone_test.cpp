@@ -6,6 +6,9 @@
 #include "synth/diphone_store.hpp"
 #include "testkit/testkit.hpp"
 
+using namespace teluma;
+using namespace teluma::synth;
+
 namespace {
 
 class TelumaDiphone : public ::testing::Test {

@@ -11,6 +11,10 @@
 #include "synth/translator.hpp"
 #include "testkit/testkit.hpp"
 
+using namespace teluma;
+using namespace teluma::game;
+using namespace teluma::synth;
+
 namespace {
 
 class PortugueseRules : public ::testing::Test {

@@ -7,6 +7,9 @@
 #include "synth/translator.hpp"
 #include "testkit/testkit.hpp"
 
+using namespace teluma;
+using namespace teluma::synth;
+
 using namespace translator;
 
 namespace {

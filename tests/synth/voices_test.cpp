@@ -15,6 +15,9 @@
 #include "synth/voices.hpp"
 #include "testkit/testkit.hpp"
 
+using namespace teluma;
+using namespace teluma::synth;
+
 namespace {
 
 // Each test runs headless in an environment of its own: the virtual clock from 0, the virtual

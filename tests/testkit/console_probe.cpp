@@ -22,6 +22,9 @@
 #include "platform/cp1252.hpp"
 #include "platform/events.hpp"
 
+using namespace teluma;
+using namespace teluma::console;
+
 namespace {
 
 std::string Unescape(const std::string& s) {

@@ -41,8 +41,8 @@ class Tree : public testkit::DataTree {
   // registered: the registry names the tree's database file.
   explicit Tree(bool registered = true) {
     // Every wait runs on the virtual clock, without a display.
-    static platform::headless::HeadlessEnv headless;
-    static platform::ScopedEnv installed(headless);
+    static teluma::platform::headless::HeadlessEnv headless;
+    static teluma::platform::ScopedEnv installed(headless);
     for (const char* ext : {"nrl", "exc", "abr", "pro", "dfn"}) {
       std::string name = std::string("portug.") + ext;
       Write("qorbel/koraltts/" + name,
@@ -52,14 +52,14 @@ class Tree : public testkit::DataTree {
     Write("windows/TELUMA.INI", "");
     setenv("TELUMA_ROOT", path().c_str(), 1);
     setenv("TELUMA_WINDIR", (path() + "/windows").c_str(), 1);
-    platform::Transcript::Get().Reopen(Path("transcript.txt"));
+    teluma::platform::Transcript::Get().Reopen(Path("transcript.txt"));
     FailOn("");
     LineSamples({});
     if (registered)
       Register("SOFTWARE\\TCTS\\Mbrola\\databases\\br4", "\"c:\\\\qorbel\\\\koraltts\\\\br4\"");
   }
   ~Tree() {
-    platform::Transcript::Get().Reopen("");
+    teluma::platform::Transcript::Get().Reopen("");
     unsetenv("TELUMA_WINDIR");
     unsetenv("TELUMA_ROOT");
   }
@@ -70,7 +70,7 @@ class Tree : public testkit::DataTree {
   }
   // The byte counts of the images handed to the wave device so far.
   std::vector<long> Images() const {
-    platform::Transcript::Get().Flush();
+    teluma::platform::Transcript::Get().Flush();
     testkit::RunResult r;
     testkit::ParseTranscript(testkit::ReadFile(Path("transcript.txt")), r);
     std::vector<long> sizes;

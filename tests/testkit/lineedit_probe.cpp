@@ -28,6 +28,12 @@
 #include "speech/review.hpp"
 #include "speech/tlwin.hpp"
 
+using namespace teluma;
+using namespace teluma::console;
+using namespace teluma::numbers;
+using namespace teluma::speech;
+using namespace teluma::playback;
+
 namespace {
 
 void Result(const std::string& cp1252) { platform::Transcript::Get().TextEvent("RESULT", cp1252); }

@@ -26,6 +26,14 @@
 #include "speech/tlwin.hpp"
 #include "synth/diphone.hpp"
 
+using namespace teluma;
+using namespace teluma::console;
+using namespace teluma::numbers;
+using namespace teluma::wave;
+using namespace teluma::speech;
+using namespace teluma::synth;
+using namespace teluma::playback;
+
 namespace {
 
 using Args = std::vector<std::string>;

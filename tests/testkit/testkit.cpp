@@ -15,6 +15,8 @@
 #include <sstream>
 #include <stdexcept>
 
+using namespace teluma;
+
 namespace fs = std::filesystem;
 
 namespace testkit {

@@ -77,15 +77,15 @@ void ParseTranscript(const std::string& text, RunResult& into);
 // The program's environment with a fixed random seed, installed while this lives.
 class FixedSeed {
  public:
-  explicit FixedSeed(uint64_t seed) : wrapper_(platform::Env::Default(), seed), installed_(wrapper_) {}
+  explicit FixedSeed(uint64_t seed) : wrapper_(teluma::platform::Env::Default(), seed), installed_(wrapper_) {}
 
  private:
-  struct Wrapper : platform::EnvWrapper {
-    Wrapper(platform::Env& target, uint64_t seed) : EnvWrapper(target), seed(seed) {}
+  struct Wrapper : teluma::platform::EnvWrapper {
+    Wrapper(teluma::platform::Env& target, uint64_t seed) : EnvWrapper(target), seed(seed) {}
     uint64_t Seed() override { return seed; }
     uint64_t seed;
   } wrapper_;
-  platform::ScopedEnv installed_;
+  teluma::platform::ScopedEnv installed_;
 };
 
 // Undoes the transcript's quoting ("a\"b" -> a"b); UTF-8 in, UTF-8 out.

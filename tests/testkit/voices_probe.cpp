@@ -6,6 +6,10 @@
 #include "platform/cp1252.hpp"
 #include "speech/tlwin.hpp"
 
+using namespace teluma;
+using namespace teluma::speech;
+using namespace teluma::playback;
+
 int main(int argc, char** argv) {
   if (argc > 1 && std::string(argv[1]).starts_with("--")) {
     std::puts("voices-probe say:TEXTO phrase:CHAVE ...");

@@ -12,6 +12,10 @@
 #include "wave/tlwav.hpp"
 #include "testkit/wave.hpp"
 
+using namespace teluma;
+using namespace teluma::console;
+using namespace teluma::wave;
+
 namespace {
 
 std::vector<std::string> Fields(const std::string& text) {

@@ -9,6 +9,9 @@
 #include "platform/cp1252.hpp"
 #include "testkit/testkit.hpp"
 
+using namespace teluma;
+using namespace teluma::game;
+
 TEST(DataTreeGame, EveryMessageOfAWholeGameIsPlayedFromItsRecording) {
   testkit::TempDir work;
   testkit::RunOptions options;

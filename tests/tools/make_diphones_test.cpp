@@ -7,11 +7,15 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "make-diphones-units.hpp"
+#include "diphones/units.hpp"
 #include "synth/diphone.hpp"
 #include "synth/diphone_store.hpp"
 #include "synth/translator.hpp"
 #include "testkit/testkit.hpp"
+
+using namespace teluma;
+using namespace teluma::tools;
+using namespace teluma::synth;
 
 using ::testing::Contains;
 using ::testing::Key;

@@ -14,6 +14,11 @@
 #include "testkit/testkit.hpp"
 #include "tts/uttsPreproc.hpp"
 
+using namespace teluma;
+using namespace teluma::game;
+using namespace teluma::numbers;
+using namespace teluma::tts;
+
 namespace {
 
 struct WaveInfo {

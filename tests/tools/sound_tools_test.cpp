@@ -8,6 +8,8 @@
 #include "recordings/sound.hpp"
 #include "testkit/testkit.hpp"
 
+using namespace teluma::tools;
+
 using recordings::Sound;
 
 namespace {

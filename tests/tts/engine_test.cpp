@@ -15,6 +15,10 @@
 #include "tts/uttsProsodia.hpp"
 #include "tts/uttsPortug.hpp"
 
+using namespace teluma;
+using namespace teluma::wave;
+using namespace teluma::tts;
+
 namespace {
 
 using koraltest::Tree;

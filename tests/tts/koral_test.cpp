@@ -14,6 +14,10 @@
 #include "tts/uttsPreproc.hpp"
 #include "tts/uttsProsodia.hpp"
 
+using namespace teluma;
+using namespace teluma::game;
+using namespace teluma::tts;
+
 namespace {
 
 std::string Koral() { return testkit::BuildDir() + "/src/apps/koral"; }

@@ -4,6 +4,9 @@
 #include "testkit/testkit.hpp"
 #include "tts/uttsPreproc.hpp"
 
+using namespace teluma;
+using namespace teluma::tts;
+
 using platform::Cp1252ToUtf8;
 using platform::Utf8ToCp1252;
 

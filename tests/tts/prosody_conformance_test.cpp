@@ -10,6 +10,9 @@
 #include "testkit/testkit.hpp"
 #include "tts/uttsProsodia.hpp"
 
+using namespace teluma;
+using namespace teluma::tts;
+
 namespace {
 
 using Lines = std::vector<std::string>;

@@ -12,6 +12,9 @@
 #include "tts/uttsInic.hpp"
 #include "tts/uttsPortug.hpp"
 
+using namespace teluma;
+using namespace teluma::tts;
+
 namespace {
 
 std::string C(const std::string& utf8) { return platform::Utf8ToCp1252(utf8); }

@@ -7,6 +7,9 @@
 #include "tts/uttsPortug.hpp"
 #include "tts/uttsTonica.hpp"
 
+using namespace teluma;
+using namespace teluma::tts;
+
 using platform::Utf8ToCp1252;
 
 namespace {

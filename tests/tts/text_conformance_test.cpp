@@ -11,6 +11,9 @@
 #include "tts/uttsPreproc.hpp"
 #include "tts/uttsTonica.hpp"
 
+using namespace teluma;
+using namespace teluma::tts;
+
 namespace {
 
 std::string C(const std::string& utf8) { return platform::Utf8ToCp1252(utf8); }

@@ -15,6 +15,9 @@
 #include "voice/teluma_mbrola.h"
 #include "voice/voice_database.hpp"
 
+using namespace teluma;
+using namespace teluma::voice;
+
 namespace {
 
 struct Mbrola {

@@ -8,6 +8,9 @@
 #include "wave/tlwav_parts.hpp"
 #include "testkit/wave.hpp"
 
+using namespace teluma;
+using namespace teluma::wave;
+
 using namespace testkit;
 
 namespace {

@@ -11,6 +11,9 @@
 #include "testkit/testkit.hpp"
 #include "testkit/wave.hpp"
 
+using namespace teluma;
+using namespace teluma::wave;
+
 using namespace testkit;
 
 namespace {

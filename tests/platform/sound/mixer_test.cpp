@@ -6,6 +6,8 @@
 
 #include "platform/sound/mixer.hpp"
 
+using namespace teluma;
+
 using platform::EffectSound;
 using platform::Mixer;
 using platform::WaveFormat;

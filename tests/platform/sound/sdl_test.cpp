@@ -16,6 +16,8 @@
 #include "platform/real_env.hpp"
 #include "platform/sound/output.hpp"
 
+using namespace teluma;
+
 using namespace platform;
 
 namespace {

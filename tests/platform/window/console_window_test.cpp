@@ -12,6 +12,9 @@
 #include "platform/real_env.hpp"
 #include "testkit/testkit.hpp"
 
+using namespace teluma;
+using namespace teluma::console;
+
 namespace {
 
 void Key(Uint32 type, SDL_Keycode sym, Uint16 mod = KMOD_NONE) {

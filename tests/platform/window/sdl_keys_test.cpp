@@ -4,6 +4,8 @@
 #include "platform/keys.hpp"
 #include "platform/window/sdl_keys.hpp"
 
+using namespace teluma;
+
 using namespace platform;
 using namespace platform::window;
 

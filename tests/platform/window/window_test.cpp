@@ -9,6 +9,8 @@
 #include "platform/keys.hpp"
 #include "platform/window/window_backend.hpp"
 
+using namespace teluma;
+
 using namespace platform;
 
 namespace {

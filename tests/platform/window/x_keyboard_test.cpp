@@ -13,6 +13,8 @@
 #include <array>
 #include <vector>
 
+using namespace teluma;
+
 // The XTest header is not installed, only the library.
 extern "C" int XTestFakeKeyEvent(Display*, unsigned int keycode, int isPress, unsigned long delay);
 

@@ -24,15 +24,16 @@ struct ShippedRules {
 
   static const ShippedRules& Get() {
     static const ShippedRules rules = [] {
-      SetProsodyMessageHandler([](const std::string&) {});
+      teluma::tts::SetProsodyMessageHandler([](const std::string&) {});
       return ShippedRules();
     }();
     return rules;
   }
   // Loads every shipped file.
   void LoadAll() const {
-    if (!LoadPortugueseRules(letters, exceptions) || !LoadAbbreviations(abbreviations) ||
-        !LoadProsody(prosody) || !LoadDiphones(diphones))
+    if (!teluma::tts::LoadPortugueseRules(letters, exceptions) ||
+        !teluma::tts::LoadAbbreviations(abbreviations) || !teluma::tts::LoadProsody(prosody) ||
+        !teluma::tts::LoadDiphones(diphones))
       __builtin_trap();
   }
 };
@@ -40,10 +41,10 @@ struct ShippedRules {
 // Text to .pho lines through every stage; factors as the command line would give them.
 inline std::vector<std::string> SpeakToPho(std::string_view text, double duration = 1.0,
                                            double pitch = 1.0) {
-  std::string normal = NormalizeText(text);
-  auto items = AssignPitchPatterns(TokenizeWithKeys(normal), true);
-  PhonemeList phonemes = TokensToPhonemes(items);
-  return BuildPhoLines(phonemes, duration, pitch);
+  std::string normal = teluma::tts::NormalizeText(text);
+  auto items = teluma::tts::AssignPitchPatterns(teluma::tts::TokenizeWithKeys(normal), true);
+  teluma::tts::PhonemeList phonemes = teluma::tts::TokensToPhonemes(items);
+  return teluma::tts::BuildPhoLines(phonemes, duration, pitch);
 }
 
 }  // namespace fuzz

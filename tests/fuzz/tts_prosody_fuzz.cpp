@@ -7,6 +7,8 @@
 
 #include "tts_pipeline.hpp"
 
+using namespace teluma::tts;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   static const bool loaded = [] {

@@ -6,6 +6,8 @@
 
 #include "tts_pipeline.hpp"
 
+using namespace teluma::tts;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool loaded = [] {
     fuzz::ShippedRules::Get().LoadAll();

@@ -8,8 +8,6 @@
 
 #include "voice/teluma_mbrola.h"
 
-using namespace teluma;
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   static const bool opened = [] {

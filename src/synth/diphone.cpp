@@ -169,7 +169,6 @@ bool AppendDiphone(std::string_view unit, int stress, double factor) {
 }
 
 bool AppendRecording(std::string_view name) {
-  Synthesizer& s = S();
   if (DiphoneLettersFolder().empty()) return false;
   std::ifstream file(platform::MapPath(DiphoneLettersFolder() + std::string(name) + ".wav"),
                      std::ios::binary);

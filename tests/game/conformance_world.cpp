@@ -53,18 +53,18 @@ World::World(const std::string& levels) {
   fs::create_directories(Root() + "/qorbel/som/letras");
   fs::create_directories(Work());
   for (const char* rules : {"regras.rgr", "portug.exc"})
-    dir_.Write(std::string("qorbel/som/difones/") + rules,
+    Write(std::string("qorbel/som/difones/") + rules,
                Crlf(testkit::ReadFile(testkit::SourceDir() + "/data/difones/" + rules)));
   for (const char* extension : {".IND", ".DIF"})
-    dir_.Write(std::string("qorbel/som/difones/DIFONES3") + extension, "");
+    Write(std::string("qorbel/som/difones/DIFONES3") + extension, "");
 }
 
 void World::WriteText(const std::string& relative, const std::string& utf8) const {
-  dir_.Write(relative, Crlf(utf8));
+  Write(relative, Crlf(utf8));
 }
 
 void World::Record(const std::string& key, int samples) const {
-  dir_.Write("qorbel/som/moondrop/" + key + ".wav", testkit::SilentWave(samples));
+  Write("qorbel/som/moondrop/" + key + ".wav", testkit::SilentWave(samples));
 }
 
 std::string World::ScoreFile() const {
@@ -77,9 +77,8 @@ testkit::RunResult World::Play(const std::string& keys, const std::string& seed)
   testkit::RunOptions options;
   options.keys = keys;
   options.workDir = Work();
-  options.env = {{"TELUMA_ROOT", Root()}, {"TELUMA_WINDIR", Root() + "/windows"},
-                 {"TELUMA_SEED", seed}};
-  return testkit::RunHeadless(testkit::BuildDir() + "/src/apps/moondrop", options);
+  options.env = {{"TELUMA_SEED", seed}};
+  return Run(testkit::BuildDir() + "/src/apps/moondrop", std::move(options));
 }
 
 std::string Show(const Item& item) {

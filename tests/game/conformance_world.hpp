@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "testkit/data_tree.hpp"
 #include "testkit/testkit.hpp"
 
 namespace conformance {
@@ -11,13 +12,13 @@ namespace conformance {
 // Three levels used unless a test writes its own file.
 extern const char* const kLevels;
 
-class World {
+class World : public testkit::DataTree {
  public:
   // levels: content of qorbel/lunardif.ini (UTF-8, written as Windows-1252); empty: no file.
   explicit World(const std::string& levels = kLevels);
-  std::string Root() const { return dir_.path(); }
+  std::string Root() const { return path(); }
   // The program's current folder, where it writes luplacar.ini.
-  std::string Work() const { return dir_.path() + "/work"; }
+  std::string Work() const { return path() + "/work"; }
   // A text file below the root, UTF-8 given, Windows-1252 written.
   void WriteText(const std::string& relative, const std::string& utf8) const;
   // A silent recording in the game folder (0.1 s unless told).
@@ -25,9 +26,6 @@ class World {
   // The written score file (UTF-8), or "" when missing.
   std::string ScoreFile() const;
   testkit::RunResult Play(const std::string& keys, const std::string& seed = "7") const;
-
- private:
-  testkit::TempDir dir_;
 };
 
 // One event of the transcript reduced to what a player sees and hears. Consecutive writes are

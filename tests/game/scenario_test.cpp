@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/cp1252.hpp"
+#include "testkit/data_tree.hpp"
 #include "testkit/speech_service.hpp"
 #include "testkit/testkit.hpp"
 #include "testkit/wave.hpp"
@@ -28,32 +29,29 @@ const char* kLevels =
 
 // A data tree of its own: the suite file, the difficulty file, the game folder (empty unless a
 // test adds recordings, so messages are spoken as text) and links to the built voice data.
-class Game {
+class Game : public testkit::DataTree {
  public:
   explicit Game(const std::string& levels = kLevels) {
     std::string ini = "[MOONDROP]\r\nDIRMOONDROP=c:\\qorbel\\som\\moondrop\r\n\r\n" +
                       DataFile("windows/TELUMA.INI");
-    dir_.Write("windows/TELUMA.INI", ini);
-    if (!levels.empty()) dir_.Write("qorbel/lunardif.ini", levels);
-    fs::create_directories(dir_.path() + "/qorbel/som/moondrop");
-    fs::create_directories(dir_.path() + "/qorbel/som/letras");
+    Write("windows/TELUMA.INI", ini);
+    if (!levels.empty()) Write("qorbel/lunardif.ini", levels);
+    fs::create_directories(path() + "/qorbel/som/moondrop");
+    fs::create_directories(path() + "/qorbel/som/letras");
     // The translator's rules, and an empty voice: words are spoken as silence, which is all a
     // transcript needs.
     for (const char* rules : {"regras.rgr", "portug.exc"})
-      dir_.Write(std::string("qorbel/som/difones/") + rules, DataFile(std::string("difones/") + rules));
+      Write(std::string("qorbel/som/difones/") + rules, DataFile(std::string("difones/") + rules));
     for (int speed = 1; speed <= 5; ++speed)
       for (const char* extension : {".IND", ".DIF"})
-        dir_.Write("qorbel/som/difones/DIFONES" + std::to_string(speed) + extension, "");
+        Write("qorbel/som/difones/DIFONES" + std::to_string(speed) + extension, "");
   }
-  std::string Root() const { return dir_.path(); }
-  std::string Work() const { return dir_.path() + "/qorbel"; }
+  std::string Root() const { return path(); }
+  std::string Work() const { return path() + "/qorbel"; }
   std::string ScoreFile() const { return testkit::ReadFile(Work() + "/luplacar.ini"); }
-  void Write(const std::string& relative, const std::string& contents) const {
-    dir_.Write(relative, contents);
-  }
   // A short silent recording in the game folder.
   void Record(const std::string& key) const {
-    dir_.Write("qorbel/som/moondrop/" + key + ".wav", testkit::SilentWave(110));
+    Write("qorbel/som/moondrop/" + key + ".wav", testkit::SilentWave(110));
   }
 
   testkit::RunResult Play(const std::string& keys, const std::string& seed = "1",
@@ -62,13 +60,9 @@ class Game {
     options.keys = keys;
     options.workDir = workDir.empty() ? Work() : workDir;
     options.asUser = user;
-    options.env = {{"TELUMA_ROOT", Root()}, {"TELUMA_WINDIR", Root() + "/windows"},
-                   {"TELUMA_SEED", seed}};
-    return testkit::RunHeadless(testkit::BuildDir() + "/src/apps/moondrop", options);
+    options.env = {{"TELUMA_SEED", seed}};
+    return Run(testkit::BuildDir() + "/src/apps/moondrop", std::move(options));
   }
-
- private:
-  testkit::TempDir dir_;
 };
 
 // The texts handed to SpeakText, in order, as UTF-8.

@@ -24,9 +24,15 @@ class DataTree {
     RunOptions options;
     options.args = std::move(args);
     options.keys = keys;
-    options.env = {{"TELUMA_ROOT", path()}, {"TELUMA_WINDIR", path() + "/windows"}};
-    for (auto& [k, v] : env) options.env[k] = v;
-    options.workDir = path();
+    options.env = std::move(env);
+    return Run(program, std::move(options));
+  }
+  // The same with every option: the tree's folders are added to the environment unless given,
+  // and the program starts in the root unless another folder is given.
+  RunResult Run(const std::string& program, RunOptions options) const {
+    options.env.try_emplace("TELUMA_ROOT", path());
+    options.env.try_emplace("TELUMA_WINDIR", path() + "/windows");
+    if (options.workDir.empty()) options.workDir = path();
     return RunHeadless(program, options);
   }
 

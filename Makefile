@@ -53,10 +53,15 @@ package: build
 # The whole suite once more in a second build with AddressSanitizer, LeakSanitizer and
 # UndefinedBehaviorSanitizer. Leaks are looked for in the tests only, not in the build's own
 # tools and test discovery; the suppressions name library frames that are not ours.
+# SDL would load the GL driver for a hidden test window only to ask its vendor, and unload it
+# with data it never frees, in frames no suppression can name once the driver is gone: the
+# window tests here present through X directly, as SDL does anyway after that question on
+# every driver but two vendors' own.
 SANITIZE_BUILD ?= build-sanitize
 SANITIZE_ENV = ASAN_OPTIONS=detect_stack_use_after_return=1:strict_string_checks=1 \
   LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize/lsan.supp:print_suppressions=0 \
-  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  SDL_FRAMEBUFFER_ACCELERATION=0
 sanitize: deps
 	@[ -f $(SANITIZE_BUILD)/CMakeCache.txt ] || cmake -S . -B $(SANITIZE_BUILD) \
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTELUMA_SANITIZE=ON

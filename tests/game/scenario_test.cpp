@@ -209,16 +209,6 @@ TEST(GameFlight, FreeFallCrashesWithCalloutsWarningsAndStatus) {
             50);
 }
 
-TEST(GameFlight, LevelQuestionRepeatsUntilOneToThree) {
-  Game game;
-  auto r = game.Play(std::string(kOpening) + "4\nx\n0\n3\nEnter\nEsc\nn\n");
-  auto spoken = Spoken(r);
-  EXPECT_EQ(CountOf(spoken, "Digite a sua opção de dificuldade de 1 a 3: "), 4);
-  EXPECT_NE(IndexOf(spoken, "2000 metros"), -1);
-  EXPECT_NE(IndexOf(spoken, "120 litros"), -1);
-  EXPECT_EQ(r.exitCode, 0);
-}
-
 TEST(GameFlight, LandingEntersTheTableAndAsksTheName) {
   Game game("30\r\n100\r\n30\r\n20\r\n");
   game.Record("FOGOS");

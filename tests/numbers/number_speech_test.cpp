@@ -7,7 +7,7 @@
 #include <map>
 #include <numeric>
 
-#include "lineedit/speech_tree.hpp"
+#include "testkit/lineedit_tree.hpp"
 
 using speechtest::Said;
 using speechtest::SpeechTree;

@@ -71,16 +71,27 @@ size_t EditDistance(const std::vector<std::string>& a, const std::vector<std::st
   return d[b.size()];
 }
 
-std::vector<LexiconEntry> ReadLexicon(const std::string& path) {
-  std::vector<LexiconEntry> out;
+std::vector<LexiconLine> ReadLexiconLines(const std::string& path) {
+  std::vector<LexiconLine> out;
   std::ifstream in(path);
   for (std::string line; std::getline(in, line);) {
     if (line.empty() || line[0] == '#') continue;
     auto tab = line.find('\t');
     if (tab == std::string::npos) continue;
-    out.push_back({line.substr(0, tab), ParseTranscription(Split(line.substr(tab + 1), ' '))});
+    out.push_back({line.substr(0, tab), Split(line.substr(tab + 1), ' ')});
   }
   return out;
+}
+
+std::vector<LexiconEntry> ReadLexicon(const std::string& path) {
+  std::vector<LexiconEntry> out;
+  for (const auto& line : ReadLexiconLines(path))
+    out.push_back({line.word, ParseTranscription(line.phonemes)});
+  return out;
+}
+
+std::string LexiconPath(const std::string& name) {
+  return SourceDir() + "/tests/tts_data/" + name + ".txt";
 }
 
 std::vector<std::vector<std::string>> KoralWords(const std::vector<LexiconEntry>& lexicon) {

@@ -26,8 +26,17 @@ Transcription ParseTranscription(const std::vector<std::string>& marked);
 
 size_t EditDistance(const std::vector<std::string>& a, const std::vector<std::string>& b);
 
-// A lexicon file of lines "word<TAB>phonemes separated by blanks"; "#" starts a comment line.
+// The lexicons (tests/tts_data/*.txt) share one format: lines "word<TAB>phonemes separated by
+// blanks", the phonemes as koral writes them; "#" starts a comment line.
+struct LexiconLine {
+  std::string word;
+  std::vector<std::string> phonemes;  // with their marks
+};
+std::vector<LexiconLine> ReadLexiconLines(const std::string& path);
 std::vector<LexiconEntry> ReadLexicon(const std::string& path);
+
+// Path of a lexicon of tests/tts_data ("lexicon", "tuning_lexicon", "review_lexicon").
+std::string LexiconPath(const std::string& name);
 
 // The phoneme lines koral gives for each word, in one run: the words are separated by commas,
 // whose pauses keep the linking of a final r or s from one word to the next out of the way.

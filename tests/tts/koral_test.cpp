@@ -133,18 +133,12 @@ TEST(Koral, RuleFolderOptionAndFailures) {
 }
 
 TEST(Koral, LexiconPhonemeErrorAndStress) {
-  std::ifstream in(testkit::SourceDir() + "/tests/tts/lexicon.txt");
-  ASSERT_TRUE(in);
   std::map<std::string, std::vector<std::string>> expected;
   std::vector<std::string> order;
-  for (std::string line; std::getline(in, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    size_t bar = line.find('|');
-    std::string word = line.substr(0, bar);
-    if (expected.count(word)) continue;
-    std::istringstream ph(line.substr(bar + 1));
-    for (std::string p; ph >> p;) expected[word].push_back(p);
-    order.push_back(word);
+  for (const auto& line : testkit::ReadLexiconLines(testkit::LexiconPath("tuning_lexicon"))) {
+    if (expected.count(line.word)) continue;
+    expected[line.word] = line.phonemes;
+    order.push_back(line.word);
   }
   ASSERT_GE(order.size(), 300u);
   std::string text;

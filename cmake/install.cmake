@@ -1,5 +1,5 @@
 # Installation, manual pages, menu entry and the Debian package. Included once, after every
-# target exists; it only names targets, so the folders' own CMakeLists stay as they are.
+# target exists; it only names targets.
 #
 # Layout under the prefix:
 #   bin/                      the commands
@@ -13,15 +13,11 @@ set(TELUMA_PROGRAMS moondrop koral teluma-console teluma-diphone teluma-mbrola-c
 set(TELUMA_PRIVATE_LIBDIR lib/teluma)
 
 foreach(program ${TELUMA_PROGRAMS})
-  if(TARGET ${program})
-    set_target_properties(${program} PROPERTIES INSTALL_RPATH "$ORIGIN/../${TELUMA_PRIVATE_LIBDIR}")
-    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-  endif()
+  set_target_properties(${program} PROPERTIES INSTALL_RPATH "$ORIGIN/../${TELUMA_PRIVATE_LIBDIR}")
+  install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endforeach()
-if(TARGET teluma-mbrola)
-  install(TARGETS teluma-mbrola LIBRARY DESTINATION ${TELUMA_PRIVATE_LIBDIR} NAMELINK_SKIP)
-  install(TARGETS teluma-mbrola LIBRARY DESTINATION ${TELUMA_PRIVATE_LIBDIR} NAMELINK_ONLY)
-endif()
+install(TARGETS teluma-mbrola LIBRARY DESTINATION ${TELUMA_PRIVATE_LIBDIR} NAMELINK_SKIP)
+install(TARGETS teluma-mbrola LIBRARY DESTINATION ${TELUMA_PRIVATE_LIBDIR} NAMELINK_ONLY)
 
 # The data tree's two folders as the build wrote them, without what a developer's `make play`
 # or a stray run left in them.
@@ -61,9 +57,6 @@ foreach(entry ${man_pages})
   set(target ${command})
   if(command STREQUAL "teluma-mbrola")
     set(target teluma-mbrola-command)
-  endif()
-  if(NOT TARGET ${target})
-    continue()
   endif()
   if(NOT HELP2MAN)
     message(WARNING "help2man não encontrado: sem página de manual para ${command}")

@@ -17,11 +17,9 @@
 #include <vector>
 
 #include "make-diphones-units.hpp"
+#include "game/catalogue.hpp"
 #include "platform/cp1252.hpp"
 #include "synth/translator.hpp"
-#ifdef TELUMA_HAVE_CATALOGUE
-#include "game/messages.hpp"
-#endif
 
 namespace {
 
@@ -86,10 +84,8 @@ int Inventory(const Options& options, const std::vector<std::string>& textFiles)
   for (const auto& file : options.words) ReadLines(file, words);
   std::vector<std::string> texts;
   for (const auto& file : textFiles) ReadLines(file, texts);
-#ifdef TELUMA_HAVE_CATALOGUE
   if (options.catalogue)
     for (const auto& entry : MessageCatalogue()) texts.push_back(entry.text);
-#endif
   std::cerr << "make-diphones: " << words.size() << " palavras, " << texts.size()
             << " textos\n";
 

@@ -17,14 +17,12 @@
 #include <vector>
 
 #include "make-diphones-units.hpp"
+#include "game/catalogue.hpp"
 #include "platform/cp1252.hpp"
 #include "platform/paths.hpp"
-#include "speech/tlwin.hpp"
+#include "playback/tlwin_settings.hpp"
 #include "synth/diphone.hpp"
 #include "synth/translator.hpp"
-#ifdef TELUMA_HAVE_CATALOGUE
-#include "game/messages.hpp"
-#endif
 
 namespace {
 
@@ -133,7 +131,6 @@ int main(int argc, char** argv) {
                 static_cast<unsigned long long>(worst[i].first));
 
   int status = 0;
-#ifdef TELUMA_HAVE_CATALOGUE
   Counter messages;
   SetDiphoneUnitObserver([&](std::string_view n, int d, DiphoneUnitResult r) {
     messages.Event(n, d, r);
@@ -155,7 +152,6 @@ int main(int argc, char** argv) {
                 static_cast<unsigned long long>(count));
   std::printf("Mensagens com ruído ou perda: %d\n", lostMessages);
   if (lostMessages > 0) status = 1;
-#endif
 
   std::string folder = platform::MapPath(DiphoneFolder());
   for (int step = 1; step <= 5; ++step) {

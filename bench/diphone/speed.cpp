@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/cp1252.hpp"
-#include "speech/tlwin.hpp"
+#include "playback/tlwin_settings.hpp"
 #include "synth/diphone.hpp"
 #include "synth/translator.hpp"
 

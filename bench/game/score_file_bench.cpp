@@ -9,7 +9,7 @@
 #include <string>
 
 #include "game/files.hpp"
-#include "game/scores.hpp"
+#include "game/score_file.hpp"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "game/messages.hpp"
+#include "game/catalogue.hpp"
 #include "platform/cp1252.hpp"
 #include "platform/paths.hpp"
 #include "tts/uttsExcessoes.hpp"

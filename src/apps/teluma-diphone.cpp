@@ -10,7 +10,7 @@
 
 #include "apps/command_line.hpp"
 #include "platform/cp1252.hpp"
-#include "speech/tlwin.hpp"
+#include "playback/tlwin_settings.hpp"
 #include "synth/diphone.hpp"
 #include "synth/diphone_store.hpp"
 #include "synth/translator.hpp"

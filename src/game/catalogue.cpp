@@ -2,7 +2,7 @@
 // first use; trailing blanks belong to the texts.
 #include <vector>
 
-#include "game/messages.hpp"
+#include "game/catalogue.hpp"
 #include "platform/cp1252.hpp"
 
 namespace {

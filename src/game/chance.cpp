@@ -1,5 +1,5 @@
 // The program's pseudo-random generator and the arithmetic of the faults.
-#include "game/events.hpp"
+#include "game/chance.hpp"
 #include "platform/env.hpp"
 #include "platform/random.hpp"
 

@@ -1,5 +1,5 @@
 // Parsing of the difficulty file.
-#include "game/difficulty.hpp"
+#include "game/difficulty_file.hpp"
 #include "game/text_lines.hpp"
 
 int LevelFromKey(uint8_t key) {

@@ -3,7 +3,7 @@
 
 #include "console/TlCrt.hpp"
 #include "game/driver.hpp"
-#include "game/events.hpp"
+#include "game/chance.hpp"
 #include "game/flight.hpp"
 #include "game/messages.hpp"
 #include "game/scores.hpp"

@@ -3,11 +3,13 @@
 #include <string>
 
 #include "console/TlCrt.hpp"
-#include "game/events.hpp"
+#include "game/difficulty.hpp"
+#include "game/faults.hpp"
 #include "game/flight.hpp"
 #include "game/messages.hpp"
 #include "game/reports.hpp"
 #include "platform/events.hpp"
+#include "speech/lineedit.hpp"
 #include "speech/tlwin.hpp"
 
 namespace {

@@ -1,5 +1,5 @@
 // Key logic and geometry of the selection list.
-#include "game/selection_list.hpp"
+#include "game/list_logic.hpp"
 
 #include "platform/text_case.hpp"
 

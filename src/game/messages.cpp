@@ -4,6 +4,7 @@
 #include "platform/paths.hpp"
 #include "platform/sound.hpp"
 #include "platform/transcript.hpp"
+#include "speech/lineedit.hpp"
 #include "speech/tlwin.hpp"
 
 void SayMessage(std::string_view key, int lineEnds) {

@@ -1,7 +1,7 @@
 // The flight's physics and score.
 #include <cmath>
 
-#include "game/flight.hpp"
+#include "game/physics.hpp"
 
 FlightState& CurrentFlight() {
   static FlightState flight;

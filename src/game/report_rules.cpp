@@ -2,7 +2,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "game/reports.hpp"
+#include "game/report_rules.hpp"
 
 namespace {
 struct Callout {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "console/TlCrt.hpp"
+#include "game/difficulty.hpp"
 #include "game/messages.hpp"
 #include "game/reports.hpp"
 #include "speech/tlwin.hpp"

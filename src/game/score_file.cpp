@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "game/scores.hpp"
+#include "game/score_file.hpp"
 #include "game/text_lines.hpp"
 
 namespace {

@@ -5,6 +5,7 @@
 #include "game/scores.hpp"
 #include "game/selection_list.hpp"
 #include "platform/paths.hpp"
+#include "speech/lineedit.hpp"
 #include "speech/tlwin.hpp"
 
 namespace {

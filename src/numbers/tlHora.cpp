@@ -3,7 +3,7 @@
 
 #include "numbers/tlHora.hpp"
 #include "numbers/tllenum.hpp"
-#include "speech/tlwin.hpp"
+#include "playback/tlwin_playback.hpp"
 
 namespace {
 

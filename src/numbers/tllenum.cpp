@@ -8,7 +8,8 @@
 #include "numbers/tllenum.hpp"
 #include "platform/events.hpp"
 #include "platform/paths.hpp"
-#include "speech/tlwin.hpp"
+#include "playback/tlwin_playback.hpp"
+#include "playback/tlwin_settings.hpp"
 
 namespace {
 

@@ -16,6 +16,7 @@
 #include "platform/profile.hpp"
 #include "platform/random.hpp"
 #include "platform/transcript.hpp"
+#include "playback/tlwin_settings.hpp"
 #include "synth/diphone_store.hpp"
 #include "synth/translator.hpp"
 #include "wave/tlwav.hpp"
@@ -43,7 +44,6 @@ struct Synthesizer {
   int32_t minimum = 0;
   int32_t wordPause = 100;
 
-  std::string lettersFolder;
   std::string diphoneFolder;
   diphone::DiphoneIndex index;
   std::FILE* data = nullptr;
@@ -165,8 +165,8 @@ bool AppendDiphone(std::string_view unit, int stress, double factor) {
 
 bool AppendRecording(std::string_view name) {
   Synthesizer& s = S();
-  if (s.lettersFolder.empty()) return false;
-  std::ifstream file(platform::MapPath(s.lettersFolder + std::string(name) + ".wav"),
+  if (DiphoneLettersFolder().empty()) return false;
+  std::ifstream file(platform::MapPath(DiphoneLettersFolder() + std::string(name) + ".wav"),
                      std::ios::binary);
   if (!file) return false;
   std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
@@ -338,7 +338,7 @@ bool OpenFolder(const char* key, const char* defaultValue, std::string& folder) 
 
 bool OpenVoiceFiles() {
   Synthesizer& s = S();
-  if (!OpenFolder("DIRLETRAS", "c:\\qorbel\\som\\letras", s.lettersFolder)) return false;
+  if (!OpenFolder("DIRLETRAS", "c:\\qorbel\\som\\letras", DiphoneLettersFolder())) return false;
   if (!OpenFolder("DIRDIFONES", "c:\\qorbel\\som\\difones", s.diphoneFolder)) return false;
   std::string base = s.diphoneFolder + s.database.substr(0, diphone::kMaxUnitName);
   std::ifstream index(platform::MapPath(base + ".IND"), std::ios::binary);
@@ -407,7 +407,6 @@ void SetDiphoneTiming(int32_t cut, int32_t minimum, int32_t wordPause) {
 }
 
 std::string& DiphoneDatabase() { return S().database; }
-const std::string& DiphoneLettersFolder() { return S().lettersFolder; }
 const std::string& DiphoneFolder() { return S().diphoneFolder; }
 bool DiphoneIsOpen() { return S().open; }
 

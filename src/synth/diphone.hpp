@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "playback/tlwin_settings.hpp"
+
 // 0 ready; 1 a folder, the index or the data file cannot be opened; 2 the translator's rule or
 // exception file cannot be loaded.
 int DiphoneOpen();
@@ -21,9 +23,8 @@ void SetDiphoneTiming(int32_t cut, int32_t minimum, int32_t wordPause);
 // The database name (at most 8 characters matter); read at open.
 std::string& DiphoneDatabase();
 
-// The letters folder read at open, with its trailing "\" ("c:\qorbel\som\letras\" by
-// default). The recorded-phrase player reads its character recordings from this same copy.
-const std::string& DiphoneLettersFolder();
+// The letters folder read at open is DiphoneLettersFolder of the playback layer, which plays
+// character recordings from this same copy.
 // The diphone folder read at open, with its trailing "\".
 const std::string& DiphoneFolder();
 bool DiphoneIsOpen();

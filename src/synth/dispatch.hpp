@@ -23,8 +23,8 @@ void SynthClose();
 constexpr int32_t WakeMessage = 2980;
 void PostWakeMessage();
 
-// The five operations of one engine. An engine that is not built in leaves its slot empty:
-// opening it fails and the other operations do nothing.
+// The five operations of one engine. An empty slot (a test's SetSynthEngine) cannot be opened,
+// and the other operations do nothing.
 struct SynthEngine {
   bool (*open)(int32_t voice, int32_t speed, int32_t pitch, const std::string& outputFile) =
       nullptr;
@@ -38,7 +38,7 @@ enum class SynthSlot { Koral, Sapi5, Sapi54, Sapi4 };
 
 // The slot that serves kind (3, 5, 54, everything else).
 SynthSlot SlotOfKind(int32_t kind);
-// The engine the program brings for a slot (engines.cpp); an empty one where none is built in.
+// The engine the program brings for a slot (engines.cpp).
 SynthEngine BuiltInEngine(SynthSlot slot);
 // Replaces the engine of a slot (tests put stand-ins there; an empty engine empties the slot).
 void SetSynthEngine(SynthSlot slot, const SynthEngine& engine);

@@ -1,30 +1,15 @@
-// The kinds table: the engine module behind each slot of the dispatch. A slot whose engine is
-// not built yet stays empty, so opening that kind fails and the built-in speech goes on.
+// The kinds table: the engine module behind each slot of the dispatch.
 #include "synth/dispatch.hpp"
-#ifdef TELUMA_HAVE_KORAL
 #include "synth/koral.hpp"
-#endif
-#include "synth/sapi5.hpp"
-#ifdef TELUMA_HAVE_SAPI4
 #include "synth/sapi4.hpp"
-#endif
+#include "synth/sapi5.hpp"
 
 SynthEngine BuiltInEngine(SynthSlot slot) {
   switch (slot) {
-    case SynthSlot::Koral:
-#ifdef TELUMA_HAVE_KORAL
-      return {KoralOpen, KoralSpeak, KoralBusy, KoralStop, KoralClose};
-#else
-      return {};
-#endif
+    case SynthSlot::Koral: return {KoralOpen, KoralSpeak, KoralBusy, KoralStop, KoralClose};
     case SynthSlot::Sapi5: return {Sapi5Open, Sapi5Speak, Sapi5Busy, Sapi5Stop, Sapi5Close};
     case SynthSlot::Sapi54: return {Sapi54Open, Sapi54Speak, Sapi54Busy, Sapi54Stop, Sapi54Close};
-    case SynthSlot::Sapi4:
-#ifdef TELUMA_HAVE_SAPI4
-      return {Sapi4Open, Sapi4Speak, Sapi4Busy, Sapi4Stop, Sapi4Close};
-#else
-      return {};
-#endif
+    case SynthSlot::Sapi4: return {Sapi4Open, Sapi4Speak, Sapi4Busy, Sapi4Stop, Sapi4Close};
   }
   return {};
 }

@@ -2,7 +2,7 @@
 
 #include "console/TlCrt.hpp"
 #include "platform/events.hpp"
-#include "speech/tlwin.hpp"
+#include "playback/tlwin_settings.hpp"
 #include "tts/minireg.hpp"
 #include "tts/uttsKoral.hpp"
 

@@ -42,7 +42,6 @@ class VoiceSynth {
             bool reportMissing);
   void Grain(int diphone, uint32_t mark, int64_t at, bool reversed);
   void Grow(int64_t end);
-  int64_t StartOfNext() const;
 
   const VoiceDatabase& db_;
   int pause_ = 0;

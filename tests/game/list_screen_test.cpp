@@ -11,6 +11,7 @@
 #include "platform/events.hpp"
 #include "platform/headless/headless_env.hpp"
 #include "platform/keys.hpp"
+#include "speech/lineedit.hpp"
 #include "speech/tlwin.hpp"
 
 namespace {

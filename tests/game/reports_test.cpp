@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "game/events.hpp"
+#include "game/chance.hpp"
 #include "game/reports.hpp"
 
 TEST(Reports, CalloutsOnCrossingInEitherDirection) {

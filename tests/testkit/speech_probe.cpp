@@ -22,6 +22,7 @@
 #include "platform/cp1252.hpp"
 #include "platform/transcript.hpp"
 #include "wave/tlwav.hpp"
+#include "speech/lineedit.hpp"
 #include "speech/tlwin.hpp"
 #include "synth/diphone.hpp"
 

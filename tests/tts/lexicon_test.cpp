@@ -126,6 +126,8 @@ TEST(HeldOutLexicon, PhonemeErrorAndStressOnUnseenWords) {
   auto score = testkit::MeasureLexicon(ReadLexicon());
   std::cout << "unseen lexicon: " << score.words << " words, phoneme error rate "
             << score.PhonemeErrorRate() << " %, stress " << score.StressRate() << " %\n";
-  EXPECT_LE(score.PhonemeErrorRate(), 1.0) << score.report;
-  EXPECT_GE(score.StressRate(), 99.5) << score.report;
+  // Today 0.026 %: the bound leaves room for words added with their first-sight errors, and
+  // still fails when a rule change spoils a few of the thousands read right.
+  EXPECT_LE(score.PhonemeErrorRate(), 0.05) << score.report;
+  EXPECT_GE(score.StressRate(), 99.9) << score.report;
 }

@@ -80,8 +80,6 @@ class Mixer {
   Mixer(const Mixer&) = delete;
   Mixer& operator=(const Mixer&) = delete;
 
-  int32_t DeviceRate() const { return deviceRate_; }
-
   // Program thread. False when the command ring is full (the callback is not running).
   bool OpenStream(WaveHandle handle, const WaveFormat& format);
   bool QueueBlock(WaveHeader* header);  // the header is already flagged in queue

@@ -30,6 +30,4 @@ int32_t WaveOutReset(WaveHandle handle) { return Output().Reset(handle); }
 
 int32_t WaveOutClose(WaveHandle handle) { return Output().Close(handle); }
 
-const char* SoundOutputName() { return Output().Name(); }
-
 }  // namespace platform

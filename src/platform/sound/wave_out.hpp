@@ -56,7 +56,4 @@ int32_t WaveOutReset(WaveHandle handle);
 // kWaveStillPlaying while blocks are queued.
 int32_t WaveOutClose(WaveHandle handle);
 
-// Which output plays the sound ("sdl", "virtual" or "virtual-real-clock"); opens it if needed.
-const char* SoundOutputName();
-
 }  // namespace platform

@@ -1,10 +1,9 @@
-// The text rules of speaking: upper-casing, wave headers, and the run-by-run walk of SpeakText.
+// The text rules of speaking: upper-casing and the run-by-run walk of SpeakText.
 #include <algorithm>
 #include <cstring>
 #include <string>
 
 #include "platform/text_case.hpp"
-#include "platform/wave_file.hpp"
 #include "speech/tlwin.hpp"
 
 namespace {
@@ -27,11 +26,6 @@ std::string UpperText(std::string_view text) {
   std::string out(text);
   for (char& ch : out) ch = static_cast<char>(platform::UpperCp1252(static_cast<uint8_t>(ch)));
   return out;
-}
-
-void MakeWaveHeader(uint8_t* header, uint32_t dataLength, int32_t rate, int16_t channels,
-                    int16_t bits) {
-  platform::PutWaveHeader(header, dataLength, rate, channels, bits, 1);  // alignment fixed at 1
 }
 
 void SpeakRuns(std::string_view text, const SpeakActions& act) {

@@ -7,7 +7,7 @@
 #include "platform/profile.hpp"
 #include "wave/tlwav.hpp"
 #include "speech/tlwin.hpp"
-#include "speech/tlwinState.hpp"
+#include "playback/tlwin_state.hpp"
 #include "synth/diphone.hpp"
 #include "synth/dispatch.hpp"
 
@@ -24,6 +24,14 @@ bool YesSetting(std::string_view section, std::string_view key) {
 std::string WithBackslash(std::string folder) {
   if (!folder.empty() && folder.back() != '\\') folder += '\\';
   return folder;
+}
+
+// The dispatch as the playback layer asks it. Koral is stopped even when it says it is silent.
+void ConnectDispatch() {
+  ConnectOutsideSynthesizer({[] { return SynthBusy(false); },
+                             [] {
+                               if (SynthBusy(false) || SynthKind() == 3) SynthStop();
+                             }});
 }
 
 }  // namespace
@@ -47,6 +55,7 @@ void SpeechStart(int32_t speed, std::string_view phraseFolder) {
   if (speed < 1 || speed > 5) speed = 3;
   ReadSynthesizerSettings(speed);
 
+  ConnectDispatch();
   SetDiphonePlayer(PlayWaveImage, SpeechBusy);
   if (int code = DiphoneOpen(); code != 0) {
     WriteLn("Erro de inicializa\xE7\xE3o: " + std::to_string(code));

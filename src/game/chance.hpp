@@ -1,5 +1,5 @@
-// Random in-flight faults of levels 2 and 3: the clogged hose and the fuel leak, drawn from the
-// program's single pseudo-random generator.
+// The game's single pseudo-random generator and the arithmetic of the in-flight faults drawn
+// from it (no console, no speech).
 #pragma once
 #include <cstdint>
 
@@ -17,7 +17,3 @@ bool ChanceOneIn(int n);
 int CloggedBurn(int burn, int r);
 // Takes a leak of amount litres from fuel (never below 0) and returns what was actually lost.
 int DrainFuel(int& fuel, int amount);
-
-// The per-turn events (they speak and change the current flight).
-void HoseClogEvent();
-void FuelLeakEvent();

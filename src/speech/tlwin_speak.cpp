@@ -13,7 +13,7 @@
 #include "platform/transcript.hpp"
 #include "wave/tlwav.hpp"
 #include "speech/tlwin.hpp"
-#include "speech/tlwinState.hpp"
+#include "playback/tlwin_state.hpp"
 #include "synth/diphone.hpp"
 #include "synth/dispatch.hpp"
 #include "synth/translator.hpp"

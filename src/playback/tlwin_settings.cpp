@@ -9,7 +9,7 @@
 #include "platform/cp1252.hpp"
 #include "platform/paths.hpp"
 #include "platform/profile.hpp"
-#include "speech/tlwin.hpp"
+#include "playback/tlwin_settings.hpp"
 
 namespace {
 
@@ -178,6 +178,11 @@ bool& SayPunctuation() {
 bool& SpeechPending() {
   static bool pending = true;
   return pending;
+}
+
+std::string& DiphoneLettersFolder() {
+  static std::string folder;
+  return folder;
 }
 
 namespace {

@@ -13,7 +13,7 @@ trap 'rm -rf "$work"' EXIT
 if [ -f "${TELUMA_ROOT:-/nonexistent}/windows/TELUMA.INI" ]; then
   root="$TELUMA_ROOT"; windir="$TELUMA_ROOT/windows"; echo "data tree: $root"
 else
-  python3 "$here/make_tree.py" "$work/root" || exit 1
+  python3 "$here/make-tree.py" "$work/root" || exit 1
   root="$work/root"; windir="$work/root/windows"; echo "data tree: generated (small)"
 fi
 

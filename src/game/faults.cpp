@@ -2,7 +2,7 @@
 #include <string>
 
 #include "console/TlCrt.hpp"
-#include "game/events.hpp"
+#include "game/faults.hpp"
 #include "game/flight.hpp"
 #include "game/messages.hpp"
 #include "speech/tlwin.hpp"

@@ -1,23 +1,36 @@
 // Recorded phrases and the common waits: playing a key's recording, a character's recording,
 // a sound image, and testing, waiting for and stopping sound.
 #include <string>
+#include <utility>
+
+#include "playback/tlwin_playback.hpp"
 
 #include "console/TlCrt.hpp"
 #include "platform/events.hpp"
 #include "platform/paths.hpp"
 #include "platform/transcript.hpp"
+#include "platform/wave_file.hpp"
+#include "playback/tlwin_settings.hpp"
+#include "playback/tlwin_state.hpp"
 #include "wave/tlwav.hpp"
-#include "speech/tlwin.hpp"
-#include "speech/tlwinState.hpp"
-#include "synth/diphone.hpp"
-#include "synth/dispatch.hpp"
 
 namespace {
 
 // The private message that only makes a running WaitMessage return.
 constexpr int64_t kStopWakeMessage = 1123;
 
+OutsideSynthesizer& Outside() {
+  static OutsideSynthesizer synthesizer;
+  return synthesizer;
+}
+
+bool OutsideBusy() { return Outside().busy && Outside().busy(); }
+
 }  // namespace
+
+void ConnectOutsideSynthesizer(OutsideSynthesizer synthesizer) {
+  Outside() = std::move(synthesizer);
+}
 
 bool& SpeakStopFlag() {
   static bool stop = false;
@@ -56,7 +69,7 @@ bool SpeechBusy() {
     return false;
   }
   if (!SynthActive()) return WaveBusy();
-  return WaveBusy() || SynthBusy(false);
+  return WaveBusy() || OutsideBusy();
 }
 
 void WaitWhileSpeechBusy() {
@@ -72,7 +85,7 @@ void WaitSpeechDone() {
 void StopSpeech() {
   WaveStop();
   SpeakStopFlag() = true;
-  if (SynthActive() && (SynthBusy(false) || SynthKind() == 3)) SynthStop();
+  if (SynthActive() && Outside().stop) Outside().stop();
   platform::Transcript::Get().Event("STOP");
   platform::PostMessage({platform::MessageKind::User, kStopWakeMessage, 0});
 }
@@ -84,3 +97,8 @@ void PlayWaveImage(const uint8_t* image, size_t length) {
 }
 
 void SetKeyInterrupts(bool on) { SetWaveKeyInterrupt(on); }
+
+void MakeWaveHeader(uint8_t* header, uint32_t dataLength, int32_t rate, int16_t channels,
+                    int16_t bits) {
+  platform::PutWaveHeader(header, dataLength, rate, channels, bits, 1);  // alignment fixed at 1
+}

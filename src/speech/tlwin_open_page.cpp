@@ -14,7 +14,7 @@
 #include "platform/paths.hpp"
 #include "platform/transcript.hpp"
 #include "speech/tlwin.hpp"
-#include "speech/tlwinState.hpp"
+#include "playback/tlwin_state.hpp"
 
 namespace {
 

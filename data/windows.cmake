@@ -1,2 +1,0 @@
-# The suite's settings file, shipped in the folder that stands for the Windows folder.
-teluma_data_file(windows/TELUMA.INI windows/TELUMA.INI)

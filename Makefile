@@ -53,15 +53,24 @@ package: build
 # The whole suite once more in a second build with AddressSanitizer, LeakSanitizer and
 # UndefinedBehaviorSanitizer. Leaks are looked for in the tests only, not in the build's own
 # tools and test discovery; the suppressions name library frames that are not ours.
+# SDL would load the GL driver for a hidden test window only to ask its vendor, and unload it
+# with data it never frees, in frames no suppression can name once the driver is gone: the
+# window tests here present through X directly, as SDL does anyway after that question on
+# every driver but two vendors' own. ASan's dlopen makes the loader search as if the runtime
+# had asked, without the programs' RUNPATH: LD_LIBRARY_PATH names the voice library's folder.
+# The install tests are left to `make test`: they prove that an installed program finds its
+# voice library through its RUNPATH alone, which that interception defeats, and they would
+# package a build that depends on the sanitizer runtime.
 SANITIZE_BUILD ?= build-sanitize
 SANITIZE_ENV = ASAN_OPTIONS=detect_stack_use_after_return=1:strict_string_checks=1 \
   LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize/lsan.supp:print_suppressions=0 \
-  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  SDL_FRAMEBUFFER_ACCELERATION=0 LD_LIBRARY_PATH=$(abspath $(SANITIZE_BUILD))/lib
 sanitize: deps
 	@[ -f $(SANITIZE_BUILD)/CMakeCache.txt ] || cmake -S . -B $(SANITIZE_BUILD) \
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTELUMA_SANITIZE=ON
 	ASAN_OPTIONS=detect_leaks=0 cmake --build $(SANITIZE_BUILD) -j $(JOBS)
-	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure -j $(JOBS) -E '^install\.' $(CTEST_ARGS)
 
 # Every fuzz target (clang's libFuzzer) for FUZZ_SECONDS each, seeded from tests/fuzz/corpus;
 # new inputs collect in build-fuzz/corpus, crashes in build-fuzz/crashes.

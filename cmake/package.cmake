@@ -13,10 +13,19 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# Libraries the programs link (SDL2, SDL2_ttf, fontconfig, espeak-ng, speech-dispatcher, the C++
-# run time) come from dpkg-shlibdeps; what is only read or loaded at run time is named here.
+# Libraries the programs link (SDL2, SDL2_ttf, fontconfig, espeak-ng, the C++ run time) come
+# from dpkg-shlibdeps. Named here: what is only read at run time and needed (espeak-ng's voice
+# data, the window's fixed-width font), and as recommendations what is loaded by name only
+# when there (libspeechd for the SAPI 4 voices and the speech service it talks to; without
+# them those voices are missing and the rest plays).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "espeak-ng-data, fonts-dejavu-core")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "speech-dispatcher")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libspeechd2, speech-dispatcher")
+# Files under /etc are the administrator's once installed: an upgrade must not overwrite them
+# unasked.
+if(SPEECHD_MODULE_CONF_DIR MATCHES "^/etc/")
+  file(WRITE ${CMAKE_BINARY_DIR}/debian/conffiles "${SPEECHD_MODULE_CONF_DIR}/koral-generic.conf\n")
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/debian/conffiles)
+endif()
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -464,7 +464,12 @@ bool WindowBackend::Open(const DisplayConfig& config, const GridView& grid) {
   d.building.title = Cp1252ToUtf8(config.title);
   std::promise<bool> started;
   auto ok = started.get_future();
-  d.thread = std::thread([&d, p = std::move(started)]() mutable { d.Run(std::move(p)); });
+  d.thread = std::thread([&d, p = std::move(started)]() mutable {
+    d.Run(std::move(p));
+    // SDL frees its per-thread state (the error text) only for threads it started itself:
+    // without this every window opened leaves it behind.
+    SDL_TLSCleanup();
+  });
   if (ok.get()) {
     Present();
     return true;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,11 @@ struct Mbrola {
 
   static Mbrola& Open(const std::string& database = testkit::DataRoot() + "/qorbel/koraltts/br4") {
     static Mbrola m;
+    // Without the library every call below would go through a null pointer: the test fails
+    // with a message instead of taking the whole program down.
+    if (!m.init || !m.write || !m.flush || !m.read || !m.reset || !m.close || !m.lastError ||
+        !m.lastErrorStr || !m.setNoError)
+      throw std::runtime_error(std::string("biblioteca de voz não carregada: ") + MBR_LIBRARY_NAME);
     EXPECT_EQ(m.init(database.c_str()), 0) << m.Error();
     m.setNoError(0);
     return m;

@@ -51,6 +51,19 @@ bool NextMessage(Message& m) {
 
 }  // namespace
 
+// A window open on a grid, with the messages of its opening already taken.
+class OpenWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(w.Open(Config(), grid.View()));
+    Message opening;
+    while (PeekMessage(opening)) {
+    }
+  }
+  Grid grid;
+  window::WindowBackend w;
+};
+
 TEST(Window, CellsAreDrawnInTheirColoursAndOnlyChangedCellsMove) {
   Grid grid;
   window::WindowBackend w;
@@ -105,13 +118,8 @@ TEST(Window, PictureIsDrawnOverTheTextAndRemoved) {
   w.Close();
 }
 
-TEST(Window, KeyboardEventsBecomeConsoleMessages) {
-  Grid grid;
-  window::WindowBackend w;
-  ASSERT_TRUE(w.Open(Config(), grid.View()));
+TEST_F(OpenWindow, KeyboardEventsBecomeConsoleMessages) {
   Message m;
-  while (PeekMessage(m)) {
-  }
   SDL_Event e{};
   e.type = SDL_KEYDOWN;
   e.key.keysym.sym = SDLK_UP;
@@ -177,13 +185,8 @@ TEST(Window, OpensAgainAfterClosingAndWhileOpen) {
   w.Close();
 }
 
-TEST(Window, KeysAreHandledAtOnceNotAtTheNextIdleTick) {
-  Grid grid;
-  window::WindowBackend w;
-  ASSERT_TRUE(w.Open(Config(), grid.View()));
+TEST_F(OpenWindow, KeysAreHandledAtOnceNotAtTheNextIdleTick) {
   Message m;
-  while (PeekMessage(m)) {
-  }
   // Ten keys one after another, each waited for: the window thread idles a quarter of a
   // second between checks, so a key that does not wake it shows as seconds here.
   auto start = std::chrono::steady_clock::now();
@@ -202,13 +205,8 @@ TEST(Window, KeysAreHandledAtOnceNotAtTheNextIdleTick) {
   EXPECT_FALSE(w.ReadPixel(0, 0, c));  // a closed window answers at once
 }
 
-TEST(Window, AltLeftDownWhenTheFocusGoesDoesNotSwallowLaterTyping) {
-  Grid grid;
-  window::WindowBackend w;
-  ASSERT_TRUE(w.Open(Config(), grid.View()));
+TEST_F(OpenWindow, AltLeftDownWhenTheFocusGoesDoesNotSwallowLaterTyping) {
   Message m;
-  while (PeekMessage(m)) {
-  }
   SDL_Event e{};
   e.type = SDL_KEYDOWN;
   e.key.keysym.sym = SDLK_LALT;
